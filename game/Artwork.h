@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QPixmap>
+
+// The pictures the program carries inside itself.
+namespace Artwork {
+
+// The 354 x 254 picture shown before the first game.
+QPixmap startPicture();
+// Face 1 (at rest) or 2 (blinking) of box kind 1..10; a kind outside that range shows kind 1.
+QPixmap boxFace(int kind, int face);
+// The icon of menu entry 1..6.
+QPixmap menuIcon(int entry);
+
+}

@@ -1,0 +1,302 @@
+#include "game/Main.h"
+
+#include "game/Artwork.h"
+#include "game/ProgramState.h"
+#include "game/SettingsFile.h"
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+#include "platform/Services.h"
+#include "platform/Sound.h"
+#include "platform/Waiter.h"
+#include "platform/Widgets.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QPushButton>
+#include <QTextBrowser>
+#include <QUrl>
+
+namespace {
+constexpr int kWidth = 9000;
+constexpr int kHeight = 6090;
+
+const char *const kCaptions[Main::kMenuEntries + 1] = {
+    "", "     Nieuw spel", "     Oplossing", "     Scorelijst", "     Afdrukken", "     Tools", "     Help",
+};
+
+int rowTop(int entry)
+{
+    return 300 + 660 * (entry - 1);
+}
+
+QFont makeFont(const char *family, qreal points, bool bold = false)
+{
+    QFont f(QString::fromLatin1(family));
+    f.setPointSizeF(points);
+    f.setBold(bold);
+    return f;
+}
+
+// Buttons stand on a black label that shows as their border.
+QLabel *blackBorder(QWidget *parent, const char *name)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    setBackground(label, 0, 0, 0);
+    return label;
+}
+}
+
+Main::Main(ProgramState &state, Services &services, QWidget *parent)
+    : QWidget(parent), m_state(state), m_services(services)
+{
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(QStringLiteral("Tuurbord"));
+    setFixedSize(twips(kWidth) - 8, twips(kHeight) - 30);
+    m_services.infoRegel = [this](const QString &text) { InfoRegel(text); };
+    layOut();
+}
+
+void Main::layOut()
+{
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    place(Frame1, 75, -15, 8775, 5070);
+
+    Pic = new QLabel(Frame1);
+    Pic->setObjectName(QStringLiteral("Pic"));
+    Pic->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Pic->setLineWidth(2);
+    Pic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Pic->setPixmap(Artwork::startPicture());
+    place(Pic, 120, 210, 5310, 3810);
+
+    Browser = new QTextBrowser(Frame1);
+    Browser->setObjectName(QStringLiteral("Browser"));
+    Browser->setOpenLinks(true);
+    Browser->setOpenExternalLinks(false);
+    place(Browser, 120, 210, 5310, 3810);
+    Browser->hide();
+
+    const int inner = Pic->frameWidth();
+    for (int n = 1; n <= kBoxes; ++n) {
+        auto *box = new QLabel(Pic);
+        box->setObjectName(QStringLiteral("Vak_%1").arg(n));
+        box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        box->setToolTip(QStringLiteral(" Vak %1 ").arg(n));
+        box->setGeometry(inner + 50 * ((n - 1) % 7), inner + 50 * ((n - 1) / 7), 50, 50);
+        box->hide();
+        Vak[n] = box;
+    }
+
+    Label1 = blackBorder(Frame1, "Label1");
+    place(Label1, 120, 4140, 5340, 390);
+    VakjeOpen = new QPushButton(QStringLiteral("Vakje openen"), Frame1);
+    VakjeOpen->setObjectName(QStringLiteral("VakjeOpen"));
+    place(VakjeOpen, 150, 4170, 5280, 330);
+    VakjeOpen->setEnabled(false);
+
+    ScoreLabel = new QLabel(QStringLiteral("Score: 0"), Frame1);
+    ScoreLabel->setObjectName(QStringLiteral("ScoreLabel"));
+    WoordLabel = new QLabel(QStringLiteral(".........."), Frame1);
+    WoordLabel->setObjectName(QStringLiteral("WoordLabel"));
+    for (QLabel *label : {ScoreLabel, WoordLabel}) {
+        label->setFont(makeFont("Comic Sans MS", 12));
+        setTextColor(label, 0, 64, 64);
+    }
+    placeAt(ScoreLabel, 120, 4590);
+    placeAt(WoordLabel, 4800, 4590);
+
+    BackLabel = new QLabel(Frame1);
+    BackLabel->setObjectName(QStringLiteral("BackLabel"));
+    setBackground(BackLabel, 170, 190, 210);
+    place(BackLabel, 5550, 210, 3105, 4740);
+    buildMenu();
+
+    Frame2 = new QFrame(this);
+    Frame2->setObjectName(QStringLiteral("Frame2"));
+    Frame2->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    place(Frame2, 75, 5070, 7800, 480);
+    InfoLabel = new QLabel(QStringLiteral("Informatieregel..."), Frame2);
+    InfoLabel->setObjectName(QStringLiteral("InfoLabel"));
+    InfoLabel->setFont(makeFont("Arial", 9.75, true));
+    place(InfoLabel, 105, 150, 8640, 300);
+
+    BackExit = blackBorder(this, "BackExit");
+    place(BackExit, 7950, 5160, 900, 405);
+    ExitKnop = new QPushButton(QStringLiteral("Stoppen"), this);
+    ExitKnop->setObjectName(QStringLiteral("ExitKnop"));
+    place(ExitKnop, 7980, 5190, 840, 345);
+    connect(ExitKnop, &QPushButton::clicked, this, &QWidget::close);
+
+    onHover(Frame1, [this] { InfoRegel(QStringLiteral("-")); });
+    onHover(Frame2, [this] { InfoRegel(QStringLiteral("-")); });
+    onHover(BackLabel, [this] { InfoRegel(QStringLiteral("-")); });
+    onHover(ExitKnop, [this] { InfoRegel(QStringLiteral("Het programma afsluiten.")); });
+}
+
+void Main::buildMenu()
+{
+    const QFont captionFont = makeFont("Comic Sans MS", 15.75, true);
+    for (int i = 1; i <= kMenuEntries; ++i) {
+        KnopImg[i] = new QLabel(Frame1);
+        KnopImg[i]->setObjectName(QStringLiteral("KnopImg_%1").arg(i));
+        KnopImg[i]->setPixmap(Artwork::menuIcon(i));
+        placeAt(KnopImg[i], 5850, rowTop(i));
+
+        const QString caption = QString::fromLatin1(kCaptions[i]);
+        KnopText[i] = new QLabel(caption, Frame1);
+        KnopText[i]->setObjectName(QStringLiteral("KnopText_%1").arg(i));
+        KnopText[i]->setFont(captionFont);
+        setTextColor(KnopText[i], 120, 255, 255);
+        placeAt(KnopText[i], 5850, rowTop(i) + 15);
+
+        KnopText2[i] = new ClickLabel(caption, Frame1);
+        KnopText2[i]->setObjectName(QStringLiteral("KnopText2_%1").arg(i));
+        KnopText2[i]->setFont(captionFont);
+        setTextColor(KnopText2[i], 20, 40, 50);
+        placeAt(KnopText2[i], 5835, rowTop(i));
+        connect(KnopText2[i], &ClickLabel::clicked, this, [this, i] { KnopText2_Click(i); });
+        onHover(KnopText2[i], [this, i] { InfoRegel(hoverText(i)); });
+    }
+}
+
+QString Main::hoverText(int entry) const
+{
+    switch (entry) {
+    case 1:
+        return QStringLiteral("Een nieuw spel beginnen met als onderwerp... ") + m_state.Onderwerp + QLatin1Char('.');
+    case 2:
+        return QStringLiteral("Als je het antwoord weet dan kun je hier de oplossing invullen.");
+    case 3:
+        return QStringLiteral("Lijst van de deelnemers met hun behaalde score.");
+    case 4:
+        return QStringLiteral("Afdrukken van alle plaatjes per onderwerp of map");
+    case 5:
+        return QStringLiteral("Instellingen wijzigen.");
+    default:
+        return Browser->isVisible() ? QStringLiteral("Sluiten van de helpfunctie.")
+                                    : QStringLiteral("Informatie en uitleg over dit programma.");
+    }
+}
+
+void Main::Form_Load()
+{
+    SettingsFile::load(m_state);
+    const QString folder = m_state.subjectDir();
+    const qsizetype count = folder.isEmpty() ? 0 : Files::pictureFiles(folder).size();
+    InfoRegel(QString::number(count) + QStringLiteral(" plaatjes aanwezig in de map - ") + m_state.Onderwerp
+              + QStringLiteral(" -"));
+    m_state.Scorelijst.loadFile(m_state.scoresPath());
+}
+
+void Main::InfoRegel(const QString &text)
+{
+    InfoLabel->setText(text == QLatin1String("-") ? QStringLiteral("Informatieregel...") : text);
+}
+
+void Main::playSound(const QString &file)
+{
+    if (m_state.GeluidAan)
+        m_services.sound.play(m_state.soundPath(file));
+}
+
+void Main::KnopText2_Click(int entry)
+{
+    // A click that arrives while another action is still animating is dropped.
+    if (m_busy)
+        return;
+    m_busy = true;
+    const int top = rowTop(entry);
+    KnopText[entry]->move(twips(5865), twips(top + 15));
+    setTextColor(KnopText[entry], 255, 255, 255);
+    KnopImg[entry]->move(twips(5865), twips(top + 15));
+    m_services.waiter.wait(0.2);
+    KnopImg[entry]->move(twips(5850), twips(top));
+    KnopText[entry]->move(twips(5850), twips(top + 15));
+    setTextColor(KnopText[entry], 120, 255, 255);
+    menuAction(entry);
+    m_busy = false;
+}
+
+void Main::menuAction(int entry)
+{
+    switch (entry) {
+    case 1:
+        playSound(QStringLiteral("start.wav"));
+        break;
+    case 2:
+        if (m_state.SpelBezig)
+            playSound(QStringLiteral("knop.wav"));
+        break;
+    case 3:
+        playSound(QStringLiteral("score.wav"));
+        break;
+    case 4:
+    case 5:
+        playSound(QStringLiteral("knop.wav"));
+        break;
+    case 6:
+        playSound(QStringLiteral("knop.wav"));
+        LoadBrowser();
+        break;
+    }
+}
+
+void Main::LoadBrowser()
+{
+    if (!Browser->isVisible()) {
+        for (int i = 1; i <= 5; ++i) {
+            KnopText[i]->hide();
+            KnopText2[i]->setEnabled(false);
+        }
+        VakjeOpen->setEnabled(false);
+        const QString page = m_state.path(QStringLiteral("help/help.htm"));
+        if (QFileInfo(page).isFile())
+            Browser->setSource(QUrl::fromLocalFile(page));
+        else
+            Browser->setHtml(QStringLiteral("<p>Pagina niet gevonden: ") + page.toHtmlEscaped() + QStringLiteral("</p>"));
+        m_services.waiter.wait(0.2);
+        Browser->show();
+        Browser->raise();
+    } else {
+        Browser->hide();
+        for (int i = 1; i <= 5; ++i) {
+            KnopText[i]->show();
+            KnopText2[i]->setEnabled(true);
+        }
+        VakjeOpen->setEnabled(true);
+    }
+}
+
+void Main::setGameMenuEnabled(bool enabled)
+{
+    for (int i = 3; i <= 6; ++i)
+        KnopText2[i]->setEnabled(enabled);
+}
+
+bool Main::saveFiles()
+{
+    QStringList failed;
+    if (!m_state.Scorelijst.saveFile(m_state.scoresPath()))
+        failed << m_state.scoresPath();
+    if (!SettingsFile::save(m_state))
+        failed << m_state.settingsPath();
+    m_saved = true;
+    if (failed.isEmpty())
+        return true;
+    m_services.dialogs.message(QStringLiteral("Kan niet opslaan:\n") + failed.join(QLatin1Char('\n'))
+                                   + QStringLiteral("\n\nDe map is misschien schrijfbeveiligd of de schijf is vol."),
+                               QStringLiteral(" Error"), Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+    return false;
+}
+
+void Main::closeEvent(QCloseEvent *event)
+{
+    // "Stoppen", the title bar and the end of the desktop session all save the same way.
+    if (!m_saved)
+        saveFiles();
+    event->accept();
+}

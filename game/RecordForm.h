@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+// The record form of the program's text files: quoted strings, plain decimal numbers and
+// #TRUE#/#FALSE#, one item a line, lines ending in CR LF, text in Windows-1252.
+class RecordReader
+{
+public:
+    explicit RecordReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
+
+    // True when only blanks and line ends are left.
+    bool atEnd() const;
+
+    // Each read takes the next item; nothing when the file has ended or the item does not fit.
+    std::optional<QString> readString();
+    std::optional<qint64> readNumber(qint64 min, qint64 max);
+    std::optional<bool> readBool();
+
+private:
+    struct Item {
+        QByteArray text;
+        bool quoted = false;
+    };
+    std::optional<Item> next();
+
+    QByteArray m_bytes;
+    qsizetype m_pos = 0;
+};
+
+class RecordWriter
+{
+public:
+    void writeString(const QString &text);
+    void writeNumber(qint64 value);
+    void writeBool(bool value);
+    const QByteArray &bytes() const { return m_bytes; }
+
+private:
+    QByteArray m_bytes;
+};

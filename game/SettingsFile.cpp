@@ -1,0 +1,61 @@
+#include "game/SettingsFile.h"
+
+#include "game/ProgramState.h"
+#include "game/RecordForm.h"
+#include "platform/Files.h"
+
+namespace SettingsFile {
+
+// A real settings file is a few hundred bytes; anything past this cannot make it valid.
+constexpr qint64 kMaxBytes = 64 * 1024;
+
+bool parse(const QByteArray &bytes, ProgramState &state)
+{
+    RecordReader reader(bytes);
+    const auto kwaliteit = reader.readNumber(0, 255);
+    if (!kwaliteit)
+        return false;
+    state.Kwaliteit = std::uint8_t(*kwaliteit);
+    const auto onderwerp = reader.readString();
+    if (!onderwerp)
+        return false;
+    state.Onderwerp = *onderwerp;
+    const auto geluid = reader.readBool();
+    if (!geluid)
+        return false;
+    state.GeluidAan = *geluid;
+    const auto soort = reader.readNumber(0, 255);
+    if (!soort)
+        return false;
+    state.SoortVakje = std::uint8_t(*soort);
+    const auto willekeurig = reader.readBool();
+    if (!willekeurig)
+        return false;
+    state.Willekeurig = *willekeurig;
+    return true;
+}
+
+QByteArray format(const ProgramState &state)
+{
+    RecordWriter writer;
+    writer.writeNumber(state.Kwaliteit);
+    writer.writeString(state.Onderwerp);
+    writer.writeBool(state.GeluidAan);
+    writer.writeNumber(state.SoortVakje);
+    writer.writeBool(state.Willekeurig);
+    return writer.bytes();
+}
+
+void load(ProgramState &state)
+{
+    const auto bytes = Files::read(state.settingsPath(), kMaxBytes);
+    if (!bytes || !parse(*bytes, state))
+        save(state);
+}
+
+bool save(const ProgramState &state)
+{
+    return Files::writeAtomically(state.settingsPath(), format(state));
+}
+
+}

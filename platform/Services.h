@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class Dialogs;
+class Random;
+class Sound;
+class Waiter;
+
+// The platform services the windows use, handed to each window with the program state.
+// The program passes the real ones; tests pass scripted or recording ones.
+struct Services
+{
+    Sound &sound;
+    Waiter &waiter;
+    Dialogs &dialogs;
+    Random &random;
+    // Writes a text into the main window's information line ("-" is the resting text).
+    std::function<void(const QString &)> infoRegel = [](const QString &) {};
+};

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+// The score entries ("00042 - jan"), kept sorted ascending without regard to case: the lowest
+// score first, equal scores by name. Identical entries may stand more than once.
+class ScoreList
+{
+public:
+    // Puts the entry at its sorted place, after any entries that compare equal to it.
+    void insert(const QString &entry);
+    void removeAt(qsizetype index) { m_entries.removeAt(index); }
+    // Index of the first entry equal to text (case-sensitive), or -1.
+    qsizetype indexOf(const QString &text) const { return m_entries.indexOf(text); }
+    void clear() { m_entries.clear(); }
+
+    qsizetype count() const { return m_entries.size(); }
+    const QString &at(qsizetype index) const { return m_entries.at(index); }
+    const QStringList &entries() const { return m_entries; }
+
+    // Vudoduzov.lst: every non-empty item of the file is inserted (the file's order does not
+    // matter). Reading stops quietly at the first item that cannot be read.
+    void load(const QByteArray &bytes);
+    // One quoted entry a line, lowest first; an empty list is an empty file.
+    QByteArray toBytes() const;
+
+    bool loadFile(const QString &path);
+    bool saveFile(const QString &path) const;
+
+private:
+    QStringList m_entries;
+};

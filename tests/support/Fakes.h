@@ -1,0 +1,92 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/Random.h"
+#include "platform/Services.h"
+#include "platform/Sound.h"
+#include "platform/Waiter.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QStringList>
+
+#include <deque>
+#include <functional>
+
+// Sounds are recorded by file name instead of played.
+class RecordingSound : public Sound
+{
+public:
+    void play(const QString &path) override { played << path.section(QLatin1Char('/'), -1); }
+    QStringList played;
+};
+
+// Pauses are counted and only let pending events run.
+class InstantWaiter : public Waiter
+{
+public:
+    void wait(double seconds) override
+    {
+        total += seconds;
+        ++calls;
+        if (onWait)
+            onWait(seconds);
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    double total = 0;
+    int calls = 0;
+    std::function<void(double)> onWait;
+};
+
+// Message boxes are recorded and answered from a script (Yes when the script is empty).
+class ScriptedDialogs : public Dialogs
+{
+public:
+    struct Shown {
+        QString text;
+        QString title;
+        Icon icon;
+        Buttons buttons;
+    };
+
+    Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    {
+        shown.push_back({text, title, icon, buttons});
+        if (buttons == Buttons::Ok)
+            return Answer::Ok;
+        if (answers.empty())
+            return Answer::Yes;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+    QString input(const QString &prompt, const QString &title) override
+    {
+        prompts << title + QLatin1Char('|') + prompt;
+        if (inputs.isEmpty())
+            return QString();
+        return inputs.takeFirst();
+    }
+    QString saveFileName(const QString &, const QString &proposal, const QString &) override
+    {
+        proposals << proposal;
+        return savePath;
+    }
+
+    std::vector<Shown> shown;
+    std::deque<Answer> answers;
+    QStringList inputs;
+    QStringList prompts;
+    QStringList proposals;
+    QString savePath;
+};
+
+// All fakes together, with a seeded generator.
+struct FakeServices
+{
+    RecordingSound sound;
+    InstantWaiter waiter;
+    ScriptedDialogs dialogs;
+    Random random{12345};
+    Services services{sound, waiter, dialogs, random};
+};

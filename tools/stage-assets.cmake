@@ -1,0 +1,10 @@
+# Copies the program's data files into the program folder (called at build time).
+file(MAKE_DIRECTORY ${DEST})
+foreach(dir sounds help)
+  if(EXISTS ${SRC}/${dir})
+    file(COPY ${SRC}/${dir} DESTINATION ${DEST})
+  endif()
+endforeach()
+if(EXISTS ${SRC}/plaatjes AND NOT EXISTS ${DEST}/plaatjes)
+  file(COPY ${SRC}/plaatjes DESTINATION ${DEST} PATTERN README.md EXCLUDE)
+endif()
