@@ -28,13 +28,12 @@ public:
     {
         if (watched != m_widget)
             return false;
+        // Only a real move counts: a window that opens under a resting pointer changes nothing.
         if (event->type() == QEvent::MouseMove) {
             // Moves over a child that ignores them arrive here too: they are not ours.
             const auto *move = static_cast<QMouseEvent *>(event);
             if (!m_widget->childAt(move->position().toPoint()))
                 m_callback();
-        } else if (event->type() == QEvent::Enter) {
-            m_callback();
         }
         return false;
     }

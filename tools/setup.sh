@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and then plays the game or runs every test.
+#   bash tools/setup.sh play   - Release build in build/release, then start the game
+#   bash tools/setup.sh test   - build in build/test, then run all tests headless
+set -euo pipefail
+cd "$(dirname "$0")/.."
+mode=${1:-}
+case "$mode" in
+  play|test) ;;
+  *) echo "gebruik: bash tools/setup.sh play | test" >&2; exit 2 ;;
+esac
+
+needed=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+        fonts-liberation2 fonts-comic-neue)
+if [ "$mode" = test ]; then
+  needed+=(libbenchmark-dev xvfb xauth cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
+fi
+
+missing=()
+for p in "${needed[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "== installing: ${missing[*]}"
+  sudo=()
+  [ "$(id -u)" -eq 0 ] || sudo=(sudo)
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ "$mode" = play ]; then
+  cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build/release --target tuurbord
+  program=build/release/tuurbord/tuurbord
+  if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+    echo "Het spel is gebouwd, maar deze computer heeft geen beeldscherm (DISPLAY is leeg)."
+    echo "Start het op het bureaublad met:  $program"
+    echo "of zonder beeldscherm met:        xvfb-run -a $program"
+    exit 2
+  fi
+  exec "$program"
+fi
+
+cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
+cmake --build build/test
+export QT_QPA_PLATFORM=offscreen
+source tools/test-printer.sh
+start_test_printer || true
+status=0
+(cd build/test && ctest --output-on-failure -j2) || status=$?
+stop_test_printer || true
+exit $status
