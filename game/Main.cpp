@@ -1,10 +1,13 @@
 #include "game/Main.h"
 
 #include "game/Artwork.h"
+#include "game/Game.h"
 #include "game/ProgramState.h"
 #include "game/SettingsFile.h"
+#include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
+#include "platform/Random.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
@@ -13,9 +16,12 @@
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
+#include <QImageReader>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
+
+#include <utility>
 
 namespace {
 constexpr int kWidth = 9000;
@@ -97,6 +103,7 @@ void Main::layOut()
     VakjeOpen->setObjectName(QStringLiteral("VakjeOpen"));
     place(VakjeOpen, 150, 4170, 5280, 330);
     VakjeOpen->setEnabled(false);
+    connect(VakjeOpen, &QPushButton::clicked, this, &Main::VakjeOpen_Click);
 
     ScoreLabel = new QLabel(QStringLiteral("Score: 0"), Frame1);
     ScoreLabel->setObjectName(QStringLiteral("ScoreLabel"));
@@ -226,6 +233,7 @@ void Main::menuAction(int entry)
     switch (entry) {
     case 1:
         playSound(QStringLiteral("start.wav"));
+        NieuwSpel();
         break;
     case 2:
         if (m_state.SpelBezig)
@@ -299,4 +307,121 @@ void Main::closeEvent(QCloseEvent *event)
     if (!m_saved)
         saveFiles();
     event->accept();
+}
+
+void Main::showScore()
+{
+    ScoreLabel->setText(Game::scoreText(m_state.Score));
+    ScoreLabel->adjustSize();
+}
+
+void Main::NieuwSpel()
+{
+    const QString folder = m_state.subjectDir();
+    if (folder.isEmpty()) {
+        m_services.dialogs.message(QStringLiteral("Kan de map [ ") + m_state.Onderwerp + QStringLiteral(" ] niet vinden!"),
+                                   QStringLiteral(" Error"), Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+        return;
+    }
+    m_folder = folder;
+    m_files = Files::pictureFiles(folder);
+    m_state.Score = 35;
+    m_state.VolgNummer = 0;
+    m_state.Woord.clear();
+    m_state.SpelBezig = true;
+    NieuwPlaatje();
+    showScore();
+}
+
+void Main::NieuwPlaatje()
+{
+    BusyCursor busy;
+    const bool wasBusy = std::exchange(m_busy, true);
+    setGameMenuEnabled(false);
+
+    const int kind = Game::faceKind(m_state);
+    const QPixmap rest = Artwork::boxFace(kind, 1);
+    const QPixmap blink = Artwork::boxFace(kind, 2);
+    const int inner = Pic->frameWidth();
+    int x = 0;
+    int y = 0;
+    for (int n = 1; n <= kBoxes; ++n) {
+        Vak[n]->setPixmap(blink);
+        Vak[n]->setGeometry(inner + twips(x), inner + twips(y), twips(750), twips(750));
+        x += 750;
+        if (x > 4500) {
+            x = 0;
+            y += 750;
+        }
+        m_services.waiter.wait(0.05);
+        Vak[n]->setPixmap(rest);
+        Vak[n]->show();
+        m_state.Geopend[n] = 0;
+    }
+    m_state.AantalOpen = 0;
+    m_state.Geraden = false;
+    VakjeOpen->setEnabled(true);
+
+    const int count = int(m_files.size());
+    const int index = Game::choosePicture(m_state, count, m_services.random);
+    const QString file = m_files.value(index);
+    if (!file.isEmpty()) {
+        QImageReader reader(m_folder + QLatin1Char('/') + file);
+        reader.setAllocationLimit(256);
+        const QImage image = reader.read();
+        if (!image.isNull())
+            Pic->setPixmap(QPixmap::fromImage(image));
+    }
+    m_state.Woord = Game::wordOf(file, m_state.Woord);
+    WoordLabel->setText(Game::hint(m_state.Woord));
+    WoordLabel->adjustSize();
+    m_busy = wasBusy;
+}
+
+void Main::VakjeOpen_Click()
+{
+    // Neither a second opening nor one in the middle of a board's layout.
+    if (m_busy || !m_state.SpelBezig)
+        return;
+    m_busy = true;
+    OpenVakje();
+    m_busy = false;
+}
+
+void Main::OpenVakje()
+{
+    if (!m_state.SpelBezig)
+        return;
+    if (m_state.AantalOpen >= kBoxes) {
+        m_services.dialogs.message(QStringLiteral("Alle vakjes zijn reeds geopend!"), QStringLiteral("Tuurbord"),
+                                   Dialogs::Icon::None, Dialogs::Buttons::Ok);
+        VakjeOpen->setEnabled(false);
+        return;
+    }
+    const int n = Game::chooseClosedBox(m_state, m_services.random);
+    // Counted as open from the start of its animation, so the count always matches the boxes.
+    m_state.Geopend[n] = 1;
+    ++m_state.AantalOpen;
+    BusyCursor busy;
+    VakjeOpen->setEnabled(false);
+    --m_state.Score;
+    showScore();
+
+    QLabel *box = Vak[n];
+    const int kind = Game::faceKind(m_state);
+    const QPixmap rest = Artwork::boxFace(kind, 1);
+    const QPixmap blink = Artwork::boxFace(kind, 2);
+    for (int round = 0; round < 3; ++round) {
+        box->setPixmap(blink);
+        m_services.waiter.wait(0.1);
+        box->setPixmap(rest);
+        m_services.waiter.wait(0.1);
+    }
+    playSound(QStringLiteral("camera.wav"));
+    for (int size = 750; size >= 0; size -= 60) {
+        box->resize(twips(size), twips(size));
+        m_services.waiter.wait(0.01);
+    }
+    box->hide();
+    VakjeOpen->setEnabled(true);
 }

@@ -35,6 +35,11 @@ public:
     // The menu captions of the entries that a running game locks (Scorelijst .. Help).
     void setGameMenuEnabled(bool enabled);
 
+    // A game: a run of boards, each one picture of the current subject under 35 boxes.
+    void NieuwSpel();
+    void NieuwPlaatje();
+    void OpenVakje();
+
 protected:
     void closeEvent(QCloseEvent *event) override;
 
@@ -45,11 +50,15 @@ private:
     void menuAction(int entry);
     QString hoverText(int entry) const;
     void playSound(const QString &file);
+    void VakjeOpen_Click();
+    void showScore();
 
     ProgramState &m_state;
     Services &m_services;
     bool m_saved = false;
     bool m_busy = false; // a menu action or animation is running
+    QString m_folder;    // the subject folder of the running game and its pictures
+    QStringList m_files;
 
     QFrame *Frame1 = nullptr;
     QFrame *Frame2 = nullptr;

@@ -16,12 +16,16 @@ Random::Random()
 
 void Random::seedFromTime()
 {
+    if (m_fixed)
+        return;
     const std::uint64_t t = nowTicks();
     m_engine.seed(std::uint32_t(t ^ (t >> 32)));
 }
 
 void Random::mixInTime()
 {
+    if (m_fixed)
+        return;
     const std::uint64_t t = nowTicks();
     std::seed_seq seq{std::uint32_t(m_engine()), std::uint32_t(t), std::uint32_t(t >> 32)};
     m_engine.seed(seq);

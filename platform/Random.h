@@ -8,11 +8,13 @@
 class Random
 {
 public:
+    // Seeded from the clock, and reseeded from it wherever the program asks.
     Random();
-    explicit Random(std::uint32_t seed) : m_engine(seed) {}
+    // A fixed sequence: the clock is never consulted (for tests and benchmarks).
+    explicit Random(std::uint32_t seed) : m_engine(seed), m_fixed(true) {}
 
     void seed(std::uint32_t value) { m_engine.seed(value); }
-    // Seeds from the time of day, as a fresh start does.
+    // Seeds from the time of day.
     void seedFromTime();
     // Mixes the current time into the running state, so draws within one clock tick still differ.
     void mixInTime();
@@ -25,4 +27,5 @@ public:
 
 private:
     std::mt19937 m_engine;
+    bool m_fixed = false;
 };
