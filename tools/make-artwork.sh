@@ -3,9 +3,9 @@
 # help page in assets/help/) from the hand-written SVG sources in
 # tools/artwork/.
 #
-# Needs: rsvg-convert (librsvg) and ImageMagick's convert; the fonts
-# Comic Neue (start picture, program icon) and Liberation Sans must be
-# installed for the text.
+# Needs: rsvg-convert (librsvg) and ImageMagick's convert. The start
+# picture's text is set in Comic Neue Bold, which must be installed
+# (Debian/Ubuntu package fonts-comic-neue).
 #
 # Usage: sh tools/make-artwork.sh
 set -eu
