@@ -114,7 +114,7 @@ void Main::layOut()
         setTextColor(label, 0, 64, 64);
     }
     placeAt(ScoreLabel, 120, 4590);
-    placeAt(WoordLabel, 4800, 4590);
+    showHint(WoordLabel->text());
 
     BackLabel = new QLabel(Frame1);
     BackLabel->setObjectName(QStringLiteral("BackLabel"));
@@ -309,6 +309,17 @@ void Main::closeEvent(QCloseEvent *event)
     event->accept();
 }
 
+void Main::showHint(const QString &text)
+{
+    // A hint wider than the room up to the menu ends at the picture's right edge instead of
+    // running under the menu's background.
+    WoordLabel->setText(text);
+    placeAt(WoordLabel, 4800, 4590);
+    const int right = Pic->geometry().right() + 1;
+    if (WoordLabel->geometry().right() + 1 > right)
+        WoordLabel->move(right - WoordLabel->width(), WoordLabel->y());
+}
+
 void Main::showScore()
 {
     ScoreLabel->setText(Game::scoreText(m_state.Score));
@@ -373,19 +384,15 @@ void Main::NieuwPlaatje()
             Pic->setPixmap(QPixmap::fromImage(image));
     }
     m_state.Woord = Game::wordOf(file, m_state.Woord);
-    WoordLabel->setText(Game::hint(m_state.Woord));
-    WoordLabel->adjustSize();
+    showHint(Game::hint(m_state.Woord));
     m_busy = wasBusy;
 }
 
 void Main::VakjeOpen_Click()
 {
     // Neither a second opening nor one in the middle of a board's layout.
-    if (m_busy || !m_state.SpelBezig)
-        return;
-    m_busy = true;
-    OpenVakje();
-    m_busy = false;
+    if (!m_busy)
+        OpenVakje();
 }
 
 void Main::OpenVakje()
@@ -398,6 +405,7 @@ void Main::OpenVakje()
         VakjeOpen->setEnabled(false);
         return;
     }
+    const bool wasBusy = std::exchange(m_busy, true);
     const int n = Game::chooseClosedBox(m_state, m_services.random);
     // Counted as open from the start of its animation, so the count always matches the boxes.
     m_state.Geopend[n] = 1;
@@ -424,4 +432,5 @@ void Main::OpenVakje()
     }
     box->hide();
     VakjeOpen->setEnabled(true);
+    m_busy = wasBusy;
 }

@@ -52,6 +52,7 @@ private:
     void playSound(const QString &file);
     void VakjeOpen_Click();
     void showScore();
+    void showHint(const QString &text);
 
     ProgramState &m_state;
     Services &m_services;

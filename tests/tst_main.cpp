@@ -1,46 +1,13 @@
-#include "game/Main.h"
-#include "game/ProgramState.h"
 #include "platform/Desktop.h"
-#include "support/Fakes.h"
-#include "support/TestFolder.h"
+#include "support/MainFixture.h"
 
 #include <QLabel>
-#include <QMouseEvent>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBrowser>
 
-#include <memory>
 
-namespace {
-struct Fixture
-{
-    explicit Fixture(const TestFolder &folder) : state(folder.path())
-    {
-        window = std::make_unique<Main>(state, fakes.services);
-        window->Form_Load();
-        window->show();
-    }
-    template<typename T = QWidget>
-    T *find(const QString &name) const
-    {
-        return window->findChild<T *>(name);
-    }
-    QString info() const { return find<QLabel>(QStringLiteral("InfoLabel"))->text(); }
-    void hover(const QString &name) const
-    {
-        QWidget *w = find(name);
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
-                         Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w, &move);
-    }
-    void click(const QString &name) const { QTest::mouseClick(find(name), Qt::LeftButton, {}, QPoint(4, 4)); }
-
-    FakeServices fakes;
-    ProgramState state;
-    std::unique_ptr<Main> window;
-};
-}
+using Fixture = MainFixture;
 
 class TestMain : public QObject
 {

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "game/Main.h"
+#include "game/ProgramState.h"
+#include "support/Fakes.h"
+#include "support/TestFolder.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QTest>
+
+#include <memory>
+
+// The main window on a temporary program folder, with fake services.
+struct MainFixture
+{
+    explicit MainFixture(const TestFolder &folder) : state(folder.path())
+    {
+        window = std::make_unique<Main>(state, fakes.services);
+        window->Form_Load();
+        window->show();
+    }
+    template<typename T = QWidget>
+    T *find(const QString &name) const
+    {
+        return window->findChild<T *>(name);
+    }
+    QString text(const QString &label) const { return find<QLabel>(label)->text(); }
+    QString info() const { return text(QStringLiteral("InfoLabel")); }
+    void hover(const QString &name) const
+    {
+        QWidget *w = find(name);
+        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), w->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                         Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w, &move);
+    }
+    void click(const QString &name) const { QTest::mouseClick(find(name), Qt::LeftButton, {}, QPoint(4, 4)); }
+    void menu(int entry) const { click(QStringLiteral("KnopText2_%1").arg(entry)); }
+    QWidget *box(int n) const { return find(QStringLiteral("Vak_%1").arg(n)); }
+
+    FakeServices fakes;
+    ProgramState state;
+    std::unique_ptr<Main> window;
+};
