@@ -1,0 +1,135 @@
+// Real pauses and file sizes: how long a board and an opening take on the clock, how much CPU
+// they burn meanwhile, and how long the score list takes to read and write.
+#include "game/Main.h"
+#include "game/ProgramState.h"
+#include "platform/Dialogs.h"
+#include "platform/Random.h"
+#include "platform/Services.h"
+#include "platform/Sound.h"
+#include "platform/Waiter.h"
+#include "scores/ScoreList.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <ctime>
+
+namespace {
+class SilentSound : public Sound
+{
+public:
+    void play(const QString &) override {}
+};
+
+class NoDialogs : public Dialogs
+{
+public:
+    Answer message(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
+    QString input(const QString &, const QString &) override { return {}; }
+    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
+};
+
+double processCpuSeconds()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return double(ts.tv_sec) + double(ts.tv_nsec) * 1e-9;
+}
+
+struct Game
+{
+    Game()
+    {
+        QDir(dir.path()).mkpath(QStringLiteral("plaatjes/gebruiksvoorwerpen"));
+        QImage picture(354, 254, QImage::Format_RGB32);
+        picture.fill(Qt::darkGreen);
+        picture.save(dir.filePath(QStringLiteral("plaatjes/gebruiksvoorwerpen/bal.bmp")));
+        window.Form_Load();
+        window.show();
+    }
+    QTemporaryDir dir;
+    ProgramState state{dir.path()};
+    SilentSound sound;
+    EventLoopWaiter waiter;
+    NoDialogs dialogs;
+    Random random;
+    Services services{sound, waiter, dialogs, random};
+    Main window{state, services};
+};
+
+// Reports the CPU share of the wall time: near 0 means the waits sleep.
+void reportCpu(benchmark::State &st, double cpu, double wall)
+{
+    st.counters["cpu_share"] = wall > 0 ? cpu / wall : 0;
+}
+}
+
+static void BM_BoardLayout(benchmark::State &st)
+{
+    Game game;
+    double cpu = 0, wall = 0;
+    for (auto _ : st) {
+        const double c0 = processCpuSeconds();
+        const auto t0 = std::chrono::steady_clock::now();
+        game.window.NieuwSpel();
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        cpu += processCpuSeconds() - c0;
+    }
+    reportCpu(st, cpu, wall);
+}
+BENCHMARK(BM_BoardLayout)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
+
+static void BM_OpenBox(benchmark::State &st)
+{
+    Game game;
+    game.window.NieuwSpel();
+    double cpu = 0, wall = 0;
+    for (auto _ : st) {
+        if (game.state.AantalOpen == 35) {
+            st.PauseTiming();
+            game.window.NieuwPlaatje();
+            st.ResumeTiming();
+        }
+        const double c0 = processCpuSeconds();
+        const auto t0 = std::chrono::steady_clock::now();
+        game.window.OpenVakje();
+        wall += std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+        cpu += processCpuSeconds() - c0;
+    }
+    reportCpu(st, cpu, wall);
+}
+BENCHMARK(BM_OpenBox)->Unit(benchmark::kMillisecond)->Iterations(10)->UseRealTime();
+
+static void BM_ScoreListReadWrite10000(benchmark::State &st)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Vudoduzov.lst"));
+    {
+        ScoreList list;
+        Random random(1);
+        for (int i = 0; i < 10000; ++i)
+            list.insert(QStringLiteral("%1 - speler nummer %2").arg(random.below(100000), 5, 10, QLatin1Char('0')).arg(i));
+        list.saveFile(path);
+    }
+    for (auto _ : st) {
+        ScoreList list;
+        list.loadFile(path);
+        list.saveFile(path);
+        benchmark::DoNotOptimize(list.count());
+    }
+}
+BENCHMARK(BM_ScoreListReadWrite10000)->Unit(benchmark::kMillisecond);
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
