@@ -2,6 +2,7 @@
 #include "game/ProgramState.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
+#include "platform/Printer.h"
 #include "platform/QtSound.h"
 #include "platform/Random.h"
 #include "platform/Services.h"
@@ -33,7 +34,8 @@ int main(int argc, char *argv[])
     EventLoopWaiter waiter;
     QtDialogs dialogs;
     Random random;
-    Services services{sound, waiter, dialogs, random};
+    RecordingPrinter printer; // replaced by the system printer
+    Services services{sound, waiter, dialogs, random, printer};
 
     Main window(state, services);
     dialogs.setParent(&window);

@@ -3,6 +3,7 @@
 #include "game/Main.h"
 #include "game/ProgramState.h"
 #include "platform/Dialogs.h"
+#include "platform/Printer.h"
 #include "platform/Random.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
@@ -56,7 +57,8 @@ struct Game
     EventLoopWaiter waiter;
     NoDialogs dialogs;
     Random random;
-    Services services{sound, waiter, dialogs, random};
+    RecordingPrinter printer;
+    Services services{sound, waiter, dialogs, random, printer};
     Main window{state, services};
 };
 

@@ -5,6 +5,7 @@
 #include <functional>
 
 class Dialogs;
+class Printer;
 class Random;
 class Sound;
 class Waiter;
@@ -17,6 +18,7 @@ struct Services
     Waiter &waiter;
     Dialogs &dialogs;
     Random &random;
+    Printer &printer;
     // Writes a text into the main window's information line ("-" is the resting text).
     std::function<void(const QString &)> infoRegel = [](const QString &) {};
 };

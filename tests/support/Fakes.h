@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Dialogs.h"
+#include "platform/Printer.h"
 #include "platform/Random.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
@@ -88,5 +89,6 @@ struct FakeServices
     InstantWaiter waiter;
     ScriptedDialogs dialogs;
     Random random{12345};
-    Services services{sound, waiter, dialogs, random};
+    RecordingPrinter printer;
+    Services services{sound, waiter, dialogs, random, printer};
 };

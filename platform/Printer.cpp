@@ -1,0 +1,89 @@
+#include "platform/Printer.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QImage>
+
+#include <cmath>
+
+QString Printer::number(qint64 value)
+{
+    return (value < 0 ? QString() : QStringLiteral(" ")) + QString::number(value) + QLatin1Char(' ');
+}
+
+RecordingPrinter::RecordingPrinter(int pageHeight) : m_pageHeight(pageHeight)
+{
+}
+
+int RecordingPrinter::lineHeight(const Font &font)
+{
+    // Measured on a device of 1440 dots per inch, so one dot is one twip.
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(56693); // 1440 dpi
+        image.setDotsPerMeterY(56693);
+        return image;
+    }();
+    QFont f(font.name);
+    f.setPointSizeF(font.points);
+    f.setBold(font.bold);
+    return int(std::lround(QFontMetricsF(f, &device).lineSpacing()));
+}
+
+void RecordingPrinter::printLine(const QString &text)
+{
+    const int height = lineHeight(m_font);
+    if (m_y + height > m_pageHeight && m_y > 0) {
+        ++m_page;
+        m_y = 0;
+    }
+    if (!text.isEmpty())
+        m_items.push_back(Text{m_page, QPoint(m_x, m_y), m_font, m_color, text});
+    m_x = 0;
+    m_y += height;
+}
+
+void RecordingPrinter::drawPicture(const QImage &picture, const QRect &target)
+{
+    m_items.push_back(Picture{m_page, target, picture});
+}
+
+void RecordingPrinter::drawLine(const QPoint &from, const QPoint &to, const QColor &color)
+{
+    m_items.push_back(Line{m_page, from, to, color});
+}
+
+bool RecordingPrinter::endDocument()
+{
+    const int pages = m_page + 1;
+    m_documents.push_back(std::move(m_items));
+    resetDocument();
+    return output(m_documents.back(), pages);
+}
+
+bool RecordingPrinter::output(const std::vector<Item> &, int)
+{
+    return true;
+}
+
+void RecordingPrinter::resetDocument()
+{
+    m_items.clear();
+    m_font = Font{};
+    m_color = Qt::black;
+    m_x = 0;
+    m_y = 0;
+    m_page = 0;
+}
+
+std::vector<RecordingPrinter::Text> RecordingPrinter::texts(int document) const
+{
+    std::vector<Text> result;
+    if (m_documents.empty())
+        return result;
+    const auto &items = m_documents.at(document < 0 ? m_documents.size() - 1 : size_t(document));
+    for (const Item &item : items)
+        if (const auto *text = std::get_if<Text>(&item))
+            result.push_back(*text);
+    return result;
+}

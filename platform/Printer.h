@@ -1,0 +1,111 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <QString>
+
+#include <variant>
+#include <vector>
+
+// The printer as every printout uses it. Positions are twips (1/1440 inch) from the top-left of
+// the printable area of a portrait A4 page. Each document starts in Arial 10 pt, black.
+class Printer
+{
+public:
+    virtual ~Printer() = default;
+
+    virtual void setFontName(const QString &name) = 0;
+    virtual void setFontSize(double points) = 0;
+    virtual void setFontBold(bool bold) = 0;
+    virtual void setTextColor(const QColor &color) = 0;
+    virtual void setX(int twips) = 0;
+    virtual void setY(int twips) = 0;
+    virtual int x() const = 0;
+    virtual int y() const = 0;
+    // Prints text at the current position; then x goes back to 0 and y down one line of the
+    // current font. A line that would start below the page bottom starts a new page.
+    virtual void printLine(const QString &text = QString()) = 0;
+    // The whole picture scaled into the rectangle (aspect ratio not kept).
+    virtual void drawPicture(const QImage &picture, const QRect &target) = 0;
+    virtual void drawLine(const QPoint &from, const QPoint &to, const QColor &color) = 0;
+    // Sends the pages drawn so far; the next operation starts a new document. False when the
+    // document could not be printed or saved.
+    virtual bool endDocument() = 0;
+
+    // How a number is printed: a blank where a minus sign would stand, and a blank after it.
+    static QString number(qint64 value);
+};
+
+// Keeps every operation of a document as a list of page items, laid out exactly as a real
+// printer lays them out. Tests read the items; the real printer replays them onto paper.
+class RecordingPrinter : public Printer
+{
+public:
+    struct Font {
+        QString name = QStringLiteral("Arial");
+        double points = 10;
+        bool bold = false;
+        bool operator==(const Font &) const = default;
+    };
+    struct Text {
+        int page;
+        QPoint at; // top-left of the line, twips
+        Font font;
+        QColor color;
+        QString text;
+    };
+    struct Picture {
+        int page;
+        QRect target;
+        QImage picture;
+    };
+    struct Line {
+        int page;
+        QPoint from, to;
+        QColor color;
+    };
+    using Item = std::variant<Text, Picture, Line>;
+
+    // pageHeight: the height of the printable area in twips.
+    explicit RecordingPrinter(int pageHeight = 16838 - 2 * 283);
+
+    void setFontName(const QString &name) override { m_font.name = name; }
+    void setFontSize(double points) override { m_font.points = points; }
+    void setFontBold(bool bold) override { m_font.bold = bold; }
+    void setTextColor(const QColor &color) override { m_color = color; }
+    void setX(int twips) override { m_x = twips; }
+    void setY(int twips) override { m_y = twips; }
+    int x() const override { return m_x; }
+    int y() const override { return m_y; }
+    void printLine(const QString &text = QString()) override;
+    void drawPicture(const QImage &picture, const QRect &target) override;
+    void drawLine(const QPoint &from, const QPoint &to, const QColor &color) override;
+    bool endDocument() override;
+
+    // The documents ended so far, each a list of items.
+    const std::vector<std::vector<Item>> &documents() const { return m_documents; }
+    // All texts of the last ended document, in order.
+    std::vector<Text> texts(int document = -1) const;
+
+    // The line spacing of a font in twips, as every printer here measures it.
+    static int lineHeight(const Font &font);
+
+protected:
+    // Called with each finished document; the real printer prints it here.
+    virtual bool output(const std::vector<Item> &items, int pages);
+    int pageHeight() const { return m_pageHeight; }
+
+private:
+    void resetDocument();
+
+    int m_pageHeight;
+    Font m_font;
+    QColor m_color = Qt::black;
+    int m_x = 0;
+    int m_y = 0;
+    int m_page = 0;
+    std::vector<Item> m_items;
+    std::vector<std::vector<Item>> m_documents;
+};
