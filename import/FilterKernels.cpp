@@ -1,0 +1,437 @@
+#include "import/FilterKernels.h"
+
+#include "import/RandomBatch.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+namespace FilterKernels {
+
+namespace {
+
+constexpr quint32 ColourBits = 0x00ffffffu;
+constexpr quint32 FourthBits = 0xff000000u;
+
+// Byte lanes in memory of blue, green and red: the kernels that work byte by byte need them,
+// the ones that work on whole words do not care about byte order.
+constexpr bool LittleEndian = Q_BYTE_ORDER == Q_LITTLE_ENDIAN;
+constexpr int BlueLane = LittleEndian ? 0 : 3;
+constexpr int GreenLane = LittleEndian ? 1 : 2;
+constexpr int RedLane = LittleEndian ? 2 : 1;
+
+constexpr bool thirdByMultiplyIsExact()
+{
+    for (quint32 s = 0; s <= 765; ++s) {
+        if (((s * 21846u) >> 16) != s / 3)
+            return false;
+    }
+    return true;
+}
+// Grey needs s div 3 for s up to 3 * 255; a multiply and shift is that quotient exactly
+// over the whole range and, unlike a table lookup, vectorises.
+static_assert(thirdByMultiplyIsExact());
+
+// The rows of sharpen, blur and relief leave the outermost frame alone; with fewer than three
+// rows or columns there is nothing to do but report.
+bool hasInterior(const Surface &s)
+{
+    return s.width >= 3 && s.height >= 3;
+}
+
+int clampByte(qint64 v)
+{
+    return v < 0 ? 0 : (v > 255 ? 255 : int(v));
+}
+
+// Copies the fourth channel back over a row that was computed byte by byte.
+void keepFourth(quint32 *__restrict out, const quint32 *__restrict original, int from, int to)
+{
+    for (int x = from; x < to; ++x)
+        out[x] = (out[x] & ColourBits) | (original[x] & FourthBits);
+}
+
+// Rounds to the nearest integer with halves to even, the way the FPU does in its default
+// mode; unlike std::nearbyint it does not need SSE4.1 to stay inline and vectorisable.
+inline double roundHalfEvenFast(double v)
+{
+    constexpr double Magic = 6755399441055744.0; // 1.5 * 2^52; exact only without -ffast-math
+    return (v + Magic) - Magic;
+}
+
+} // namespace
+
+void Progress::pump()
+{
+    (*m_pump)(m_voortgang);
+    // Measured from the end of the pump, so a slow event handler cannot eat the whole run.
+    m_next = Clock::now() + m_interval;
+}
+
+double roundHalfEven(double v)
+{
+    const double lower = std::floor(v);
+    const double rest = v - lower;
+    if (rest > 0.5)
+        return lower + 1;
+    if (rest < 0.5)
+        return lower;
+    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
+}
+
+void negatief(const Surface &s, Progress &progress)
+{
+    progress.start();
+    for (int y = 0; y < s.height; ++y) {
+        quint32 *__restrict row = s.row(y);
+        for (int x = 0; x < s.width; ++x)
+            row[x] ^= ColourBits; // 255 - v for every colour byte
+        progress.rowDone(y);
+    }
+    progress.finish();
+}
+
+void grijswaarden(const Surface &s, Progress &progress)
+{
+    progress.start();
+    for (int y = 0; y < s.height; ++y) {
+        quint32 *__restrict row = s.row(y);
+        for (int x = 0; x < s.width; ++x) {
+            const quint32 p = row[x];
+            const quint32 sum = (p & 0xffu) + ((p >> 8) & 0xffu) + ((p >> 16) & 0xffu);
+            const quint32 mean = (sum * 21846u) >> 16;
+            row[x] = (p & FourthBits) | (mean * 0x010101u);
+        }
+        progress.rowDone(y);
+    }
+    progress.finish();
+}
+
+void helderheidTabel(int parameter, quint8 *table)
+{
+    // The factor goes through single precision first, so 1.08 is really 1.0800000429...
+    const float factor = float(double(parameter + 100) / 100.0);
+    for (int i = 0; i < 256; ++i)
+        table[i] = quint8(clampByte(qint64(roundHalfEven(double(factor) * i))));
+}
+
+void helderheid(const Surface &s, int parameter, Progress &progress)
+{
+    quint8 table[256];
+    helderheidTabel(parameter, table);
+    // One table per colour, already shifted into place: three loads and two ors per pixel.
+    quint32 blue[256], green[256], red[256];
+    for (int i = 0; i < 256; ++i) {
+        blue[i] = table[i];
+        green[i] = quint32(table[i]) << 8;
+        red[i] = quint32(table[i]) << 16;
+    }
+    // Each pixel depends on its own old value only, so the untouched source and the working
+    // buffer are the same thing here.
+    progress.start();
+    for (int y = 0; y < s.height; ++y) {
+        quint32 *__restrict row = s.row(y);
+        for (int x = 0; x < s.width; ++x) {
+            const quint32 p = row[x];
+            row[x] = (p & FourthBits) | blue[p & 0xffu] | green[(p >> 8) & 0xffu] | red[(p >> 16) & 0xffu];
+        }
+        progress.rowDone(y);
+    }
+    progress.finish();
+}
+
+namespace {
+
+// Sharpen with a divisor or weight the table cannot hold: the rule as it stands, per pixel.
+void verscherpPlain(const Surface &s, int parameter, Progress &progress)
+{
+    const qint64 centre = qint64(parameter) + 24;
+    const qint64 divisor = qint64(parameter) + 8;
+    const int lanes[3] = {BlueLane, GreenLane, RedLane};
+    for (int y = 1; y < s.height - 1; ++y) {
+        const uchar *up = s.bytes(y - 1);
+        uchar *cur = s.bytes(y);
+        const uchar *down = s.bytes(y + 1);
+        for (int x = 1; x < s.width - 1; ++x) {
+            int values[3];
+            for (int c = 0; c < 3; ++c) {
+                const int i = 4 * x + lanes[c];
+                const qint64 s8 = up[i - 4] + up[i] + up[i + 4] + cur[i - 4] + cur[i + 4] + down[i - 4] + down[i]
+                    + down[i + 4];
+                values[c] = divisor == 0 ? cur[i] : clampByte((cur[i] * centre - 2 * s8) / divisor);
+            }
+            for (int c = 0; c < 3; ++c)
+                cur[4 * x + lanes[c]] = uchar(values[c]);
+        }
+        progress.rowDone(y);
+    }
+}
+
+} // namespace
+
+void verscherp(const Surface &s, int parameter, Progress &progress)
+{
+    progress.start();
+    if (!hasInterior(s)) {
+        progress.finish();
+        return;
+    }
+    // Each pixel reads its left neighbour's new value, so a row is a chain that cannot be
+    // vectorised. Everything but that neighbour is gathered for the whole row first; the
+    // chain is then one table load per colour: the table maps (weighted sum - 2 * left) to
+    // the clamped quotient, indexed so that the left neighbour enters as a plain scaled index.
+    const qint64 centre = qint64(parameter) + 24;
+    const qint64 divisor = qint64(parameter) + 8;
+    const qint64 top = std::max<qint64>(0, 255 * centre);
+    const qint64 bottom = std::min<qint64>(0, 255 * centre) - 2 * 8 * 255;
+    const qint64 tableSize = top - bottom + 1;
+    if (divisor <= 0 || tableSize > (qint64(1) << 22)) {
+        verscherpPlain(s, parameter, progress);
+        progress.finish();
+        return;
+    }
+    std::vector<quint8> table(static_cast<std::size_t>(tableSize));
+    for (qint64 j = 0; j < tableSize; ++j)
+        table[std::size_t(j)] = quint8(clampByte((top - j) / divisor)); // C++ division truncates like div
+
+    const int w = s.width;
+    const int c = int(centre);
+    const int topInt = int(top);
+    std::vector<qint32> offsets(std::size_t(4) * w);
+    for (int y = 1; y < s.height - 1; ++y) {
+        const uchar *__restrict up = s.bytes(y - 1); // already sharpened
+        uchar *cur = s.bytes(y);
+        const uchar *__restrict down = s.bytes(y + 1);
+        qint32 *__restrict off = offsets.data();
+        for (int i = 4; i < 4 * (w - 1); ++i) {
+            const int rest = up[i - 4] + up[i] + up[i + 4] + cur[i + 4] + down[i - 4] + down[i] + down[i + 4];
+            off[i] = topInt - (c * cur[i] - 2 * rest);
+        }
+        const quint8 *t = table.data();
+        int blue = cur[BlueLane], green = cur[GreenLane], red = cur[RedLane];
+        for (int x = 1; x < w - 1; ++x) {
+            const int i = 4 * x;
+            blue = t[off[i + BlueLane] + 2 * blue];
+            green = t[off[i + GreenLane] + 2 * green];
+            red = t[off[i + RedLane] + 2 * red];
+            cur[i + BlueLane] = uchar(blue);
+            cur[i + GreenLane] = uchar(green);
+            cur[i + RedLane] = uchar(red);
+        }
+        progress.rowDone(y);
+    }
+    progress.finish();
+}
+
+void vervaag(const Surface &s, Progress &progress)
+{
+    progress.start();
+    if (!hasInterior(s)) {
+        progress.finish();
+        return;
+    }
+    // As with sharpen, only the left neighbour is a chain; the other seven are summed for the
+    // whole row at once. The sum stays non-negative, so div 8 is a shift.
+    const int w = s.width;
+    std::vector<quint16> partial(std::size_t(4) * w);
+    for (int y = 1; y < s.height - 1; ++y) {
+        const uchar *__restrict up = s.bytes(y - 1); // already blurred
+        uchar *cur = s.bytes(y);
+        const uchar *__restrict down = s.bytes(y + 1);
+        quint16 *__restrict sum = partial.data();
+        for (int i = 4; i < 4 * (w - 1); ++i)
+            sum[i] = quint16(up[i - 4] + up[i] + up[i + 4] + cur[i + 4] + down[i - 4] + down[i] + down[i + 4]);
+        unsigned blue = cur[BlueLane], green = cur[GreenLane], red = cur[RedLane];
+        for (int x = 1; x < w - 1; ++x) {
+            const int i = 4 * x;
+            blue = (sum[i + BlueLane] + blue) >> 3;
+            green = (sum[i + GreenLane] + green) >> 3;
+            red = (sum[i + RedLane] + red) >> 3;
+            cur[i + BlueLane] = uchar(blue);
+            cur[i + GreenLane] = uchar(green);
+            cur[i + RedLane] = uchar(red);
+        }
+        progress.rowDone(y);
+    }
+    progress.finish();
+}
+
+void relief(const Surface &s, Progress &progress)
+{
+    progress.start();
+    if (!hasInterior(s)) {
+        progress.finish();
+        return;
+    }
+    // Relief reads the picture as it was. The rows below the current one are still untouched
+    // and the first row is never written, so two saved rows are all the source it needs:
+    // the old copy of the row above and of the row being rewritten.
+    const int w = s.width;
+    std::vector<quint32> ringA(static_cast<std::size_t>(w)), ringB(static_cast<std::size_t>(w));
+    quint32 *savedAbove = nullptr;
+    quint32 *saved = ringA.data();
+    quint32 *spare = ringB.data();
+    for (int y = 1; y < s.height - 1; ++y) {
+        std::memcpy(saved, s.row(y), std::size_t(w) * 4);
+        const uchar *__restrict up = savedAbove ? reinterpret_cast<const uchar *>(savedAbove) : s.bytes(0);
+        const uchar *__restrict cur = reinterpret_cast<const uchar *>(saved);
+        const uchar *__restrict down = s.bytes(y + 1);
+        uchar *__restrict out = s.bytes(y);
+        for (int i = 4; i < 4 * (w - 1); ++i) {
+            const int t = cur[i] + 2 * up[i - 4] + cur[i - 4] + up[i] - down[i] - cur[i + 4] - 2 * down[i + 4];
+            const int v = t / 2 + 50;
+            out[i] = uchar(v < 0 ? 0 : (v > 255 ? 255 : v));
+        }
+        keepFourth(s.row(y), saved, 1, w - 1);
+        savedAbove = saved;
+        std::swap(saved, spare);
+        progress.rowDone(y);
+    }
+    progress.finish();
+}
+
+void pixeleer(const Surface &s, int parameter, Progress &progress)
+{
+    progress.start();
+    const int w = s.width;
+    const int h = s.height;
+    // A block as large as the picture already covers all of it; a larger n changes nothing.
+    const int n = std::min(parameter, std::max(w, h));
+    if (n <= 1) {
+        // Blocks of one pixel (or a parameter the rule has no meaning for) leave the picture.
+        for (int y = 0; y < h; ++y)
+            progress.rowDone(y);
+        progress.finish();
+        return;
+    }
+    // Each block band is summed once while all its rows are still untouched (the rows below
+    // the current one always are), then every row of the band gets the same means: the
+    // untouched source needs no copy at all.
+    const qint64 fullArea = qint64(n) * n;
+    std::vector<quint8> quotient;
+    if (255 * fullArea < (qint64(1) << 20)) {
+        quotient.resize(std::size_t(255 * fullArea + 1));
+        for (std::size_t v = 0; v < quotient.size(); ++v)
+            quotient[v] = quint8(qint64(v) / fullArea);
+    }
+    std::vector<quint32> columns(std::size_t(4) * w);
+    std::vector<quint32> means(static_cast<std::size_t>(w));
+    for (int by = 0; by < h; by += n) {
+        const int bandRows = std::min(n, h - by);
+        std::fill(columns.begin(), columns.end(), 0u);
+        for (int y = by; y < by + bandRows; ++y) {
+            const uchar *__restrict src = s.bytes(y);
+            quint32 *__restrict col = columns.data();
+            for (int i = 0; i < 4 * w; ++i)
+                col[i] += src[i];
+        }
+        for (int bx = 0; bx < w; bx += n) {
+            const int bandCols = std::min(n, w - bx);
+            quint32 blue = 0, green = 0, red = 0;
+            for (int x = bx; x < bx + bandCols; ++x) {
+                blue += columns[4 * x + BlueLane];
+                green += columns[4 * x + GreenLane];
+                red += columns[4 * x + RedLane];
+            }
+            const qint64 k = qint64(bandCols) * bandRows;
+            if (k == fullArea && !quotient.empty()) {
+                blue = quotient[blue];
+                green = quotient[green];
+                red = quotient[red];
+            } else {
+                blue = quint32(blue / k);
+                green = quint32(green / k);
+                red = quint32(red / k);
+            }
+            std::fill_n(means.begin() + bx, bandCols, blue | (green << 8) | (red << 16));
+        }
+        const quint32 *__restrict mean = means.data();
+        for (int y = by; y < by + bandRows; ++y) {
+            quint32 *__restrict row = s.row(y);
+            for (int x = 0; x < w; ++x)
+                row[x] = (row[x] & FourthBits) | mean[x];
+            progress.rowDone(y);
+        }
+    }
+    progress.finish();
+}
+
+void verstrooi(const Surface &s, int parameter, Random &random, Progress &progress)
+{
+    progress.start();
+    const int w = s.width;
+    const int h = s.height;
+    const double p = parameter;
+    const double half = roundHalfEven(p / 2.0);
+    // r lies in [0, 1), so every displacement lies between these two.
+    const int reachLow = int(std::min(roundHalfEven(-half), roundHalfEven(p - half)));
+    const int reachHigh = int(std::max(roundHalfEven(-half), roundHalfEven(p - half)));
+
+    RandomBatch batch(random);
+    std::vector<quint32> words(std::size_t(4) * std::max(w, 1));
+    std::vector<int> dxs(std::size_t(std::max(w, 1)));
+    std::vector<int> dys(std::size_t(std::max(w, 1)));
+    const qsizetype strideWords = s.stride / 4;
+    // Columns whose every displacement stays inside the picture.
+    const int safeLeft = std::clamp(-reachLow, 0, w);
+    const int safeRight = std::clamp(w - reachHigh, safeLeft, w);
+
+    for (int y = 0; y < h; ++y) {
+        batch.words(words.data(), std::size_t(4) * w);
+        {
+            const quint32 *__restrict wd = words.data();
+            int *__restrict dx = dxs.data();
+            int *__restrict dy = dys.data();
+            for (int x = 0; x < w; ++x) {
+                const double r1 = RandomBatch::toUnit(wd[4 * x], wd[4 * x + 1]);
+                const double r2 = RandomBatch::toUnit(wd[4 * x + 2], wd[4 * x + 3]);
+                dx[x] = int(roundHalfEvenFast(r1 * p - half));
+                dy[x] = int(roundHalfEvenFast(r2 * p - half));
+            }
+        }
+        quint32 *row = s.row(y);
+        const int *dx = dxs.data();
+        const int *dy = dys.data();
+        const auto borderPixel = [&](int x) {
+            const int tx = (x + dx[x] < 0 || x + dx[x] >= w) ? 0 : dx[x];
+            const int ty = (y + dy[x] < 0 || y + dy[x] >= h) ? 0 : dy[x];
+            const quint32 from = row[ty * strideWords + x + tx];
+            row[x] = (row[x] & FourthBits) | (from & ColourBits);
+        };
+        if (y + reachLow >= 0 && y + reachHigh < h) {
+            for (int x = 0; x < safeLeft; ++x)
+                borderPixel(x);
+            for (int x = safeLeft; x < safeRight; ++x) {
+                // Reads the surface itself: a source earlier in the scan already holds its new value.
+                const quint32 from = row[dy[x] * strideWords + x + dx[x]];
+                row[x] = (row[x] & FourthBits) | (from & ColourBits);
+            }
+            for (int x = safeRight; x < w; ++x)
+                borderPixel(x);
+        } else {
+            for (int x = 0; x < w; ++x)
+                borderPixel(x);
+        }
+        progress.rowDone(y);
+    }
+    batch.finish();
+    progress.finish();
+}
+
+void spiegelHorizontaal(const Surface &s)
+{
+    for (int y = 0; y < s.height; ++y) {
+        quint32 *row = s.row(y);
+        std::reverse(row, row + s.width);
+    }
+}
+
+void flipVertikaal(const Surface &s)
+{
+    for (int y = 0; y < s.height / 2; ++y)
+        std::swap_ranges(s.row(y), s.row(y) + s.width, s.row(s.height - 1 - y));
+}
+
+} // namespace FilterKernels
