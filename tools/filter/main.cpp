@@ -153,6 +153,9 @@ int main(int argc, char **argv)
     text.flush();
 
     QImageWriter writer(out, "png");
+    // Fast zlib level: the tool is for trying filters, and large photos would otherwise take
+    // seconds to write.
+    writer.setCompression(1);
     if (!writer.write(image)) {
         err() << "tuurbord-filter: cannot write " << out << ": " << writer.errorString() << "\n";
         return BadOutput;
