@@ -1,5 +1,7 @@
 #include "import/RandomBatch.h"
 
+#include "import/FilterKernels.h"
+
 #include <sstream>
 #include <vector>
 
@@ -57,7 +59,7 @@ RandomBatch::~RandomBatch()
     finish();
 }
 
-void RandomBatch::regenerate()
+TUURBORD_VECTOR_CLONES void RandomBatch::regenerate()
 {
     std::uint32_t *x = m_state.data();
     for (std::size_t k = 0; k < N - M; ++k)
@@ -68,7 +70,7 @@ void RandomBatch::regenerate()
     m_pos = 0;
 }
 
-void RandomBatch::words(std::uint32_t *out, std::size_t count)
+TUURBORD_VECTOR_CLONES void RandomBatch::words(std::uint32_t *out, std::size_t count)
 {
     if (!m_fast) {
         auto &engine = m_random.engine();
