@@ -254,7 +254,56 @@ void verscherpPlain(const Surface &s, int parameter, Progress &progress)
 
 } // namespace
 
-TUURBORD_VECTOR_CLONES void verscherp(const Surface &s, int parameter, Progress &progress)
+namespace {
+
+// The rows of the table-driven sharpen. Offset is the narrowest type that holds every table
+// index; 16 bits for the program's parameter, so the gathering pass works on 16-bit lanes.
+template <typename Offset>
+TUURBORD_VECTOR_CLONES void verscherpRows(const Surface &s, int centre, int top, const quint8 *table,
+                                          Progress &progress)
+{
+    const int w = s.width;
+    constexpr int Strip = 512; // pixels; the strip's offsets stay in the first-level cache
+    std::vector<Offset> offsets(4 * Strip);
+    for (int y = 1; y < s.height - 1; ++y) {
+        const uchar *__restrict up = s.bytes(y - 1); // already sharpened
+        uchar *cur = s.bytes(y);
+        const uchar *__restrict down = s.bytes(y + 1);
+        // Pointer-sized, so the scaled index needs no extension inside the chain.
+        std::size_t blue = cur[BlueLane], green = cur[GreenLane], red = cur[RedLane];
+        for (int x0 = 1; x0 < w - 1; x0 += Strip) {
+            const int n = std::min(Strip, w - 1 - x0);
+            const uchar *__restrict u = up + 4 * x0;
+            const uchar *__restrict c = cur + 4 * x0;
+            const uchar *__restrict d = down + 4 * x0;
+            Offset *__restrict off = offsets.data();
+            // top - (centre v - 2 (the seven neighbours but the left one)); never negative and
+            // never above Offset's range, so wrapping arithmetic in Offset is exact.
+            for (int k = 0; k < 4 * n; ++k) {
+                const Offset rest = Offset(u[k - 4] + u[k] + u[k + 4] + c[k + 4] + d[k - 4] + d[k] + d[k + 4]);
+                off[k] = Offset(Offset(top) + Offset(2 * rest) - Offset(Offset(centre) * c[k]));
+            }
+            uchar *out = cur + 4 * x0;
+            for (int x = 0; x < n; ++x) {
+                // Table base first, so the chain through the left neighbour is one load per colour.
+                const quint8 *tb = table + off[4 * x + BlueLane];
+                const quint8 *tg = table + off[4 * x + GreenLane];
+                const quint8 *tr = table + off[4 * x + RedLane];
+                blue = tb[2 * blue];
+                green = tg[2 * green];
+                red = tr[2 * red];
+                out[4 * x + BlueLane] = uchar(blue);
+                out[4 * x + GreenLane] = uchar(green);
+                out[4 * x + RedLane] = uchar(red);
+            }
+        }
+        progress.rowDone(y);
+    }
+}
+
+} // namespace
+
+void verscherp(const Surface &s, int parameter, Progress &progress)
 {
     progress.start();
     if (!hasInterior(s)) {
@@ -262,7 +311,7 @@ TUURBORD_VECTOR_CLONES void verscherp(const Surface &s, int parameter, Progress 
         return;
     }
     // Each pixel reads its left neighbour's new value, so a row is a chain that cannot be
-    // vectorised. Everything but that neighbour is gathered for the whole row first; the
+    // vectorised. Everything but that neighbour is gathered for the whole strip first; the
     // chain is then one table load per colour: the table maps (weighted sum - 2 * left) to
     // the clamped quotient, indexed so that the left neighbour enters as a plain scaled index.
     const qint64 centre = qint64(parameter) + 24;
@@ -278,33 +327,11 @@ TUURBORD_VECTOR_CLONES void verscherp(const Surface &s, int parameter, Progress 
     std::vector<quint8> table(static_cast<std::size_t>(tableSize));
     for (qint64 j = 0; j < tableSize; ++j)
         table[std::size_t(j)] = quint8(clampByte((top - j) / divisor)); // C++ division truncates like div
-
-    const int w = s.width;
-    const int c = int(centre);
-    const int topInt = int(top);
-    std::vector<qint32> offsets(std::size_t(4) * w);
-    for (int y = 1; y < s.height - 1; ++y) {
-        const uchar *__restrict up = s.bytes(y - 1); // already sharpened
-        uchar *cur = s.bytes(y);
-        const uchar *__restrict down = s.bytes(y + 1);
-        qint32 *__restrict off = offsets.data();
-        for (int i = 4; i < 4 * (w - 1); ++i) {
-            const int rest = up[i - 4] + up[i] + up[i + 4] + cur[i + 4] + down[i - 4] + down[i] + down[i + 4];
-            off[i] = topInt - (c * cur[i] - 2 * rest);
-        }
-        const quint8 *t = table.data();
-        int blue = cur[BlueLane], green = cur[GreenLane], red = cur[RedLane];
-        for (int x = 1; x < w - 1; ++x) {
-            const int i = 4 * x;
-            blue = t[off[i + BlueLane] + 2 * blue];
-            green = t[off[i + GreenLane] + 2 * green];
-            red = t[off[i + RedLane] + 2 * red];
-            cur[i + BlueLane] = uchar(blue);
-            cur[i + GreenLane] = uchar(green);
-            cur[i + RedLane] = uchar(red);
-        }
-        progress.rowDone(y);
-    }
+    // The largest offset is top + 2 * 7 * 255; the chain adds at most 2 * 255 to it.
+    if (top + 2 * 7 * 255 <= 0xffff)
+        verscherpRows<quint16>(s, int(centre), int(top), table.data(), progress);
+    else
+        verscherpRows<quint32>(s, int(centre), int(top), table.data(), progress);
     progress.finish();
 }
 

@@ -340,6 +340,7 @@ void TestFilters::sameAsLiteralRules_data()
     QTest::addRow("scherper p=0") << int(Filters::Verscherp) << 0 << 31 << 17;
     QTest::addRow("scherper p=-7") << int(Filters::Verscherp) << -7 << 31 << 17;
     QTest::addRow("scherper p=200") << int(Filters::Verscherp) << 200 << 31 << 17;
+    QTest::addRow("scherper p=1000") << int(Filters::Verscherp) << 1000 << 31 << 17;
     QTest::addRow("scherper p=-30") << int(Filters::Verscherp) << -30 << 31 << 17;
     QTest::addRow("helderheid p=50") << int(Filters::Helderheid) << 50 << 31 << 17;
     QTest::addRow("helderheid p=-150") << int(Filters::Helderheid) << -150 << 31 << 17;
