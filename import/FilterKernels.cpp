@@ -459,23 +459,14 @@ TUURBORD_VECTOR_CLONES void relief(const Surface &s, Progress &progress)
     progress.finish();
 }
 
-TUURBORD_VECTOR_CLONES void pixeleer(const Surface &s, int parameter, Progress &progress)
+namespace {
+
+// Sum is wide enough for a column of one band: 16 bits for blocks up to 257 rows.
+template <typename Sum>
+TUURBORD_VECTOR_CLONES void pixeleerBands(const Surface &s, int n, Progress &progress)
 {
-    progress.start();
     const int w = s.width;
     const int h = s.height;
-    // A block as large as the picture already covers all of it; a larger n changes nothing.
-    const int n = std::min(parameter, std::max(w, h));
-    if (n <= 1) {
-        // Blocks of one pixel (or a parameter the rule has no meaning for) leave the picture.
-        for (int y = 0; y < h; ++y)
-            progress.rowDone(y);
-        progress.finish();
-        return;
-    }
-    // Each block band is summed once while all its rows are still untouched (the rows below
-    // the current one always are), then every row of the band gets the same means: the
-    // untouched source needs no copy at all.
     const qint64 fullArea = qint64(n) * n;
     std::vector<quint8> quotient;
     if (255 * fullArea < (qint64(1) << 20)) {
@@ -483,16 +474,21 @@ TUURBORD_VECTOR_CLONES void pixeleer(const Surface &s, int parameter, Progress &
         for (std::size_t v = 0; v < quotient.size(); ++v)
             quotient[v] = quint8(qint64(v) / fullArea);
     }
-    std::vector<quint32> columns(std::size_t(4) * w);
+    std::vector<Sum> columns(std::size_t(4) * w);
     std::vector<quint32> means(static_cast<std::size_t>(w));
     for (int by = 0; by < h; by += n) {
         const int bandRows = std::min(n, h - by);
-        std::fill(columns.begin(), columns.end(), 0u);
-        for (int y = by; y < by + bandRows; ++y) {
-            const uchar *__restrict src = s.bytes(y);
-            quint32 *__restrict col = columns.data();
+        {
+            const uchar *__restrict src = s.bytes(by);
+            Sum *__restrict col = columns.data();
             for (int i = 0; i < 4 * w; ++i)
-                col[i] += src[i];
+                col[i] = src[i];
+        }
+        for (int y = by + 1; y < by + bandRows; ++y) {
+            const uchar *__restrict src = s.bytes(y);
+            Sum *__restrict col = columns.data();
+            for (int i = 0; i < 4 * w; ++i)
+                col[i] = Sum(col[i] + src[i]);
         }
         for (int bx = 0; bx < w; bx += n) {
             const int bandCols = std::min(n, w - bx);
@@ -522,6 +518,31 @@ TUURBORD_VECTOR_CLONES void pixeleer(const Surface &s, int parameter, Progress &
             progress.rowDone(y);
         }
     }
+}
+
+} // namespace
+
+void pixeleer(const Surface &s, int parameter, Progress &progress)
+{
+    progress.start();
+    const int w = s.width;
+    const int h = s.height;
+    // A block as large as the picture already covers all of it; a larger n changes nothing.
+    const int n = std::min(parameter, std::max(w, h));
+    if (n <= 1) {
+        // Blocks of one pixel (or a parameter the rule has no meaning for) leave the picture.
+        for (int y = 0; y < h; ++y)
+            progress.rowDone(y);
+        progress.finish();
+        return;
+    }
+    // Each block band is summed once while all its rows are still untouched (the rows below
+    // the current one always are), then every row of the band gets the same means: the
+    // untouched source needs no copy at all.
+    if (255 * n <= 0xffff)
+        pixeleerBands<quint16>(s, n, progress);
+    else
+        pixeleerBands<quint32>(s, n, progress);
     progress.finish();
 }
 

@@ -347,6 +347,7 @@ void TestFilters::sameAsLiteralRules_data()
     QTest::addRow("pixeleer n=1") << int(Filters::Pixeleer) << 1 << 31 << 17;
     QTest::addRow("pixeleer n=2") << int(Filters::Pixeleer) << 2 << 31 << 17;
     QTest::addRow("pixeleer n=7") << int(Filters::Pixeleer) << 7 << 31 << 17;
+    QTest::addRow("pixeleer n=300") << int(Filters::Pixeleer) << 300 << 310 << 305;
     QTest::addRow("pixeleer n=40") << int(Filters::Pixeleer) << 40 << 31 << 17;
     QTest::addRow("verstrooi p=5") << int(Filters::Verstrooi) << 5 << 31 << 17;
     QTest::addRow("verstrooi p=1") << int(Filters::Verstrooi) << 1 << 31 << 17;
