@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 namespace FilterKernels {
@@ -228,6 +227,7 @@ void helderheid(const Surface &s, int parameter, Progress &progress)
 namespace {
 
 // Sharpen with a divisor or weight the table cannot hold: the rule as it stands, per pixel.
+// A divisor of 0 (parameter -8) has no quotient; those pixels keep their value.
 void verscherpPlain(const Surface &s, int parameter, Progress &progress)
 {
     const qint64 centre = qint64(parameter) + 24;
