@@ -42,7 +42,10 @@ int main(int argc, char *argv[])
     window.Form_Load();
     window.show();
 
-    Desktop::onTerminationRequest([&window] { window.close(); });
+    Desktop::onTerminationRequest([&window] {
+        window.close(); // saves
+        QCoreApplication::quit();
+    });
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.saveFiles(); });
     QTimer::singleShot(0, &window, [&sound, &state] {
         QStringList paths;

@@ -12,6 +12,8 @@
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
 #include "platform/Widgets.h"
+#include "scores/Oplossing.h"
+#include "scores/ScoreForm.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -236,12 +238,17 @@ void Main::menuAction(int entry)
         NieuwSpel();
         break;
     case 2:
-        if (m_state.SpelBezig)
+        if (m_state.SpelBezig) {
             playSound(QStringLiteral("knop.wav"));
+            showGuessWindow();
+        }
         break;
-    case 3:
+    case 3: {
         playSound(QStringLiteral("score.wav"));
+        ScoreForm scores(m_state, m_services, this);
+        scores.exec();
         break;
+    }
     case 4:
     case 5:
         playSound(QStringLiteral("knop.wav"));
@@ -250,6 +257,18 @@ void Main::menuAction(int entry)
         playSound(QStringLiteral("knop.wav"));
         LoadBrowser();
         break;
+    }
+}
+
+void Main::showGuessWindow()
+{
+    Oplossing guess(m_state, m_services,
+                    {[this] { showHint(QStringLiteral("..........")); }, [this] { setGameMenuEnabled(true); }}, this);
+    guess.exec();
+    if (m_state.Geraden) {
+        m_state.Score += 35;
+        showScore();
+        NieuwPlaatje();
     }
 }
 

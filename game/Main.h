@@ -51,6 +51,7 @@ private:
     QString hoverText(int entry) const;
     void playSound(const QString &file);
     void VakjeOpen_Click();
+    void showGuessWindow();
     void showScore();
     void showHint(const QString &text);
 

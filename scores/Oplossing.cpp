@@ -1,0 +1,144 @@
+#include "scores/Oplossing.h"
+
+#include "game/ProgramState.h"
+#include "platform/Services.h"
+#include "platform/Sound.h"
+#include "platform/Waiter.h"
+#include "platform/Widgets.h"
+#include "scores/ScoreEntry.h"
+
+#include <QCloseEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+const QColor kRest(200, 210, 220);
+}
+
+Oplossing::Oplossing(ProgramState &state, Services &services, MainHooks hooks, QWidget *parent)
+    : QDialog(parent), m_state(state), m_services(services), m_hooks(std::move(hooks))
+{
+    setObjectName(QStringLiteral("Oplossing"));
+    setWindowTitle(QStringLiteral(" Oplossing"));
+    setFixedSize(twips(5400) - 8, twips(1650) - 30);
+    setModal(true);
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    place(Frame1, 60, -30, 5175, 1140);
+
+    Text1 = new QLineEdit(Frame1);
+    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1->setMaxLength(ScoreEntry::kMaxName);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(11.25);
+    Text1->setFont(font);
+    setBackground(Text1, kRest.red(), kRest.green(), kRest.blue());
+    place(Text1, 150, 240, 3990, 345);
+
+    Label1 = new QLabel(Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    setBackground(Label1, 0, 0, 0);
+    place(Label1, 4260, 240, 780, 750);
+
+    OkKnop = new QPushButton(QStringLiteral("Ok"), Frame1);
+    OkKnop->setObjectName(QStringLiteral("OkKnop"));
+    place(OkKnop, 4290, 270, 720, 345);
+    CancelKnop = new QPushButton(QStringLiteral("Exit"), Frame1);
+    CancelKnop->setObjectName(QStringLiteral("CancelKnop"));
+    place(CancelKnop, 4290, 615, 720, 345);
+    for (QPushButton *button : {OkKnop, CancelKnop}) {
+        // Enter and Escape do nothing special here.
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
+    connect(OkKnop, &QPushButton::clicked, this, &Oplossing::OkKnop_Click);
+    connect(CancelKnop, &QPushButton::clicked, this, &Oplossing::CancelKnop_Click);
+
+    Label2 = new QLabel(QStringLiteral("Typ de naam van het plaatje in en druk op de knop Ok"), Frame1);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    setTextColor(Label2, 64, 64, 64);
+    place(Label2, 150, 720, 4050, 300);
+
+    Text1->setFocus();
+}
+
+void Oplossing::flash(int r, int g, int b, const QString &text)
+{
+    for (int round = 0; round < 3; ++round) {
+        setBackground(Text1, r, g, b);
+        Text1->setText(text);
+        m_services.waiter.wait(0.6);
+        setBackground(Text1, kRest.red(), kRest.green(), kRest.blue());
+        Text1->setText(QString());
+        m_services.waiter.wait(0.4);
+    }
+}
+
+void Oplossing::OkKnop_Click()
+{
+    // Clicks during the flashes would judge the flashing text, or close the window half way.
+    if (m_flashing || !OkKnop->isEnabled())
+        return;
+    m_flashing = true;
+    if (Text1->text().toLower() == m_state.Woord.toLower()) {
+        if (m_state.GeluidAan)
+            m_services.sound.play(m_state.soundPath(QStringLiteral("goed.wav")));
+        CancelKnop->setEnabled(false);
+        m_state.Geraden = true;
+        flash(0, 250, 0, QStringLiteral("Het antwoord is goed geraden..."));
+        m_flashing = false;
+        m_closing = true;
+        accept();
+        return;
+    }
+    if (m_state.GeluidAan)
+        m_services.sound.play(m_state.soundPath(QStringLiteral("fout.wav")));
+    OkKnop->setEnabled(false);
+    m_state.Geraden = false;
+    flash(250, 90, 0, QStringLiteral("Het antwoord is helaas fout..."));
+    Label2->setText(QStringLiteral("Typ hierboven jouw naam in en druk op knop Exit"));
+    m_state.SpelBezig = false;
+    m_state.Woord.clear();
+    if (m_hooks.clearWord)
+        m_hooks.clearWord();
+    m_flashing = false;
+}
+
+void Oplossing::CancelKnop_Click()
+{
+    if (m_flashing)
+        return;
+    if (!m_state.SpelBezig) {
+        if (!Text1->text().isEmpty() && !m_state.Geraden)
+            m_state.Scorelijst.insert(ScoreEntry::form(m_state.Score, Text1->text()));
+        if (m_hooks.enableMenu)
+            m_hooks.enableMenu();
+    }
+    m_closing = true;
+    reject();
+}
+
+void Oplossing::closeEvent(QCloseEvent *event)
+{
+    // The title bar's close acts as "Exit", and waits for the flashes like the buttons do.
+    if (m_closing) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    if (!m_flashing && CancelKnop->isEnabled())
+        CancelKnop_Click();
+}
+
+void Oplossing::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}

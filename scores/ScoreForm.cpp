@@ -1,0 +1,123 @@
+#include "scores/ScoreForm.h"
+
+#include "game/ProgramState.h"
+#include "platform/BusyCursor.h"
+#include "platform/Dialogs.h"
+#include "platform/Services.h"
+#include "platform/Widgets.h"
+#include "scores/ScoreEntry.h"
+
+#include <QFrame>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <algorithm>
+
+ScoreForm::ScoreForm(ProgramState &state, Services &services, QWidget *parent)
+    : QDialog(parent), m_state(state), m_services(services)
+{
+    setObjectName(QStringLiteral("ScoreForm"));
+    setWindowTitle(QStringLiteral(" Scorelijst"));
+    setFixedSize(twips(3600) - 8, twips(6690) - 30);
+    setModal(true);
+
+    Frame1 = new QFrame(this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
+    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    place(Frame1, 60, -15, 3405, 6190);
+
+    List1 = new QListWidget(Frame1);
+    List1->setObjectName(QStringLiteral("List1"));
+    List1->setUniformItemSizes(true);
+    QFont listFont(QStringLiteral("Arial"));
+    listFont.setPointSizeF(9.75);
+    List1->setFont(listFont);
+    setBackground(List1, 200, 210, 230);
+    place(List1, 120, 210, 3150, 4620);
+
+    BackKnoppen = new QLabel(Frame1);
+    BackKnoppen->setObjectName(QStringLiteral("BackKnoppen"));
+    setBackground(BackKnoppen, 0, 0, 0);
+    place(BackKnoppen, 120, 4950, 3165, 360);
+    DelKnop = new QPushButton(QStringLiteral("Verwijderen"), Frame1);
+    DelKnop->setObjectName(QStringLiteral("DelKnop"));
+    place(DelKnop, 150, 4980, 1545, 300);
+    PrintKnop = new QPushButton(QStringLiteral("Afdrukken"), Frame1);
+    PrintKnop->setObjectName(QStringLiteral("PrintKnop"));
+    place(PrintKnop, 1690, 4980, 1560, 300);
+
+    Label1 = new QLabel(Frame1);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont countFont(QStringLiteral("MS Sans Serif"));
+    countFont.setPointSizeF(9.75);
+    countFont.setBold(true);
+    Label1->setFont(countFont);
+    setTextColor(Label1, 0, 64, 64);
+
+    ExitLabel = new QLabel(Frame1);
+    ExitLabel->setObjectName(QStringLiteral("ExitLabel"));
+    setBackground(ExitLabel, 0, 0, 0);
+    place(ExitLabel, 2550, 5730, 750, 360);
+    ExitKnop = new QPushButton(QStringLiteral("Exit"), Frame1);
+    ExitKnop->setObjectName(QStringLiteral("ExitKnop"));
+    place(ExitKnop, 2580, 5760, 690, 300);
+
+    for (QPushButton *button : {DelKnop, PrintKnop, ExitKnop})
+        button->setAutoDefault(false);
+    connect(DelKnop, &QPushButton::clicked, this, &ScoreForm::DelKnop_Click);
+    connect(PrintKnop, &QPushButton::clicked, this, &ScoreForm::PrintKnop_Click);
+    connect(ExitKnop, &QPushButton::clicked, this, &QDialog::accept);
+
+    QStringList bestFirst = m_state.Scorelijst.entries();
+    std::reverse(bestFirst.begin(), bestFirst.end());
+    List1->addItems(bestFirst);
+    showCount(QStringLiteral("1 naam in de scorelijst"), QStringLiteral(" namen in de scorelijst"));
+}
+
+void ScoreForm::showCount(const QString &one, const QString &many)
+{
+    Label1->setText(List1->count() == 1 ? one : QString::number(List1->count()) + many);
+    placeAt(Label1, 150, 5400);
+}
+
+void ScoreForm::DelKnop_Click()
+{
+    QListWidgetItem *selected = List1->currentItem();
+    if (selected && !selected->isSelected())
+        selected = nullptr;
+    QString name = selected ? ScoreEntry::name(selected->text()) : QString();
+    if (name.isEmpty())
+        name = QStringLiteral("...");
+    if (m_services.dialogs.message(QStringLiteral("Wil je ") + name + QStringLiteral(" verwijderen uit de lijst?"),
+                                   QStringLiteral(" Delete"), Dialogs::Icon::None, Dialogs::Buttons::YesNo)
+        != Dialogs::Answer::Yes)
+        return;
+    if (!selected) {
+        m_services.dialogs.message(QStringLiteral("Eerst een naam selecteren..."), QStringLiteral(" Foutje"),
+                                   Dialogs::Icon::None, Dialogs::Buttons::Ok);
+        return;
+    }
+    const int k = List1->row(selected);
+    const QString text = selected->text();
+    delete List1->takeItem(k);
+    m_services.infoRegel(text + QStringLiteral(" /  ") + QString::number(k));
+    const qsizetype index = m_state.Scorelijst.indexOf(text);
+    if (index >= 0) {
+        m_state.Scorelijst.removeAt(index);
+        showCount(QStringLiteral("1 naam in lijst"), QStringLiteral(" namen in lijst"));
+    }
+}
+
+void ScoreForm::PrintKnop_Click()
+{
+    if (m_services.dialogs.message(QStringLiteral("Wil je nu de Score-lijst afdrukken?"), QStringLiteral(" Print"),
+                                   Dialogs::Icon::None, Dialogs::Buttons::YesNo)
+        != Dialogs::Answer::Yes)
+        return;
+    BusyCursor busy;
+    QStringList bestFirst;
+    bestFirst.reserve(List1->count());
+    for (int i = 0; i < List1->count(); ++i)
+        bestFirst << List1->item(i)->text();
+    ScoreEntry::print(m_services.printer, bestFirst);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QFrame;
+class QLabel;
+class QListWidget;
+class QPushButton;
+struct ProgramState;
+struct Services;
+
+// The score-list window: the entries best first, deleting one, printing the list.
+class ScoreForm : public QDialog
+{
+    Q_OBJECT
+public:
+    ScoreForm(ProgramState &state, Services &services, QWidget *parent = nullptr);
+
+    void DelKnop_Click();
+    void PrintKnop_Click();
+
+private:
+    void showCount(const QString &one, const QString &many);
+
+    ProgramState &m_state;
+    Services &m_services;
+
+    QFrame *Frame1;
+    QListWidget *List1;
+    QLabel *BackKnoppen;
+    QPushButton *DelKnop;
+    QPushButton *PrintKnop;
+    QLabel *Label1;
+    QLabel *ExitLabel;
+    QPushButton *ExitKnop;
+};
