@@ -8,6 +8,7 @@
 #include "platform/Services.h"
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
+#include "scores/ScoreForm.h"
 #include "scores/ScoreList.h"
 
 #include <QApplication>
@@ -124,6 +125,21 @@ static void BM_ScoreListReadWrite10000(benchmark::State &st)
     }
 }
 BENCHMARK(BM_ScoreListReadWrite10000)->Unit(benchmark::kMillisecond);
+
+static void BM_ScoreWindowOpen10000(benchmark::State &st)
+{
+    Game game;
+    Random random(2);
+    for (int i = 0; i < 10000; ++i)
+        game.state.Scorelijst.insert(
+            QStringLiteral("%1 - speler nummer %2").arg(random.below(100000), 5, 10, QLatin1Char('0')).arg(i));
+    for (auto _ : st) {
+        ScoreForm window(game.state, game.services, &game.window);
+        window.show();
+        QCoreApplication::processEvents();
+    }
+}
+BENCHMARK(BM_ScoreWindowOpen10000)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
