@@ -18,6 +18,8 @@
 #include <QScopedValueRollback>
 #include <QScrollBar>
 
+#include <algorithm>
+
 namespace {
 constexpr int kWidth = 6900;
 constexpr int kHeight = 4455;
@@ -80,6 +82,16 @@ void placeRow(QWidget *widget, const Placement &row)
         widget->resize(widget->width(), twips(row.height));
 }
 
+// The texts were measured in the original platform's font; with the font at hand a wrapped text
+// may need a line more than its table height, and it gets it as far as its frame has room.
+void fitWrappedText(QLabel *label)
+{
+    const int needed = label->heightForWidth(label->width());
+    const int room = label->parentWidget()->height() - label->y();
+    if (needed > label->height())
+        label->resize(label->width(), std::min(needed, room));
+}
+
 template<typename T>
 T *make(QWidget *parent, const char *name)
 {
@@ -119,9 +131,9 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *text)
     return button;
 }
 
-QFont arial(qreal points)
+QFont makeFont(const char *family, qreal points)
 {
-    QFont font(QStringLiteral("Arial"));
+    QFont font(QString::fromLatin1(family));
     font.setPointSizeF(points);
     return font;
 }
@@ -149,6 +161,9 @@ Tools::Tools(ProgramState &state, Services &services, QWidget *parent)
     setWindowTitle(QStringLiteral(" Tools"));
     setModal(true);
     setFixedSize(twips(kWidth) - 8, twips(kHeight) - 30);
+    // The window's texts were measured for the platform's small dialog font; larger ones would be
+    // cut off by the frames of the layout table.
+    setFont(makeFont("MS Sans Serif", 8));
     layOut();
     connectControls();
     Form_Load();
@@ -195,10 +210,10 @@ void Tools::layOut()
     Frame3 = makeFrame(this, "Frame3");
     List1 = make<QListWidget>(Frame3, "List1");
     List1->setSortingEnabled(false);
-    List1->setFont(arial(9.75));
+    List1->setFont(makeFont("Arial", 9.75));
     setBackground(List1, 180, 210, 170);
     Label1 = makeLabel(Frame3, "Label1");
-    Label1->setFont(arial(9));
+    Label1->setFont(makeFont("Arial", 9));
     AddLabel = blackBorder(Frame3, "AddLabel");
     DelKnop = makeButton(Frame3, "DelKnop", "Delete");
     AddKnop = makeButton(Frame3, "AddKnop", "Add");
@@ -214,6 +229,8 @@ void Tools::layOut()
         Q_ASSERT(widget);
         placeRow(widget, row);
     }
+    fitWrappedText(Label8);
+    fitWrappedText(Label4);
 }
 
 void Tools::connectControls()

@@ -119,6 +119,8 @@ private Q_SLOTS:
     void windowIsModalFixedAndTitled();
     void layoutFollowsTwipsTable_data();
     void layoutFollowsTwipsTable();
+    void wrappedTextsShowWhole_data();
+    void wrappedTextsShowWhole();
     void openingShowsSettings();
     void listIsLowerCaseOnOpeningAndAsSpelledAfterAdd();
     void addAsksWithPromptAndTitle();
@@ -176,10 +178,8 @@ void TestTools::layoutFollowsTwipsTable_data()
     QTest::newRow("SoortScroll") << "SoortScroll" << QRect(15, 90, 18, 78);
     QTest::newRow("grey square") << "Label6" << QRect(46, 88, 59, 59);
     QTest::newRow("Image3") << "Image3" << QRect(51, 93, 50, 50);
-    QTest::newRow("Label8") << "Label8" << QRect(144, 112, 126, 40);
     QTest::newRow("Frame2") << "Frame2" << QRect(4, 180, 100, 83);
     QTest::newRow("Text1 in Frame5") << "Text1" << QRect(120, 195, 46, 19);
-    QTest::newRow("Label4") << "Label4" << QRect(120, 220, 161, 40);
     QTest::newRow("Frame3") << "Frame3" << QRect(290, -1, 161, 224);
     QTest::newRow("List1") << "List1" << QRect(298, 13, 144, 148);
     QTest::newRow("DelKnop") << "DelKnop" << QRect(300, 191, 49, 22);
@@ -196,6 +196,29 @@ void TestTools::layoutFollowsTwipsTable()
     ToolsFixture f(folder.path());
     QWidget *w = f.find(control);
     QCOMPARE(QRect(w->mapTo(f.window.get(), QPoint(0, 0)), w->size()), inWindow);
+}
+
+void TestTools::wrappedTextsShowWhole_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QRect>("tableRect"); // at least this place; taller only when the text needs it
+    QTest::newRow("Label8") << "Label8" << QRect(144, 112, 126, 40);
+    QTest::newRow("Label4") << "Label4" << QRect(120, 220, 161, 40);
+}
+
+void TestTools::wrappedTextsShowWhole()
+{
+    QFETCH(QString, control);
+    QFETCH(QRect, tableRect);
+    TestFolder folder;
+    ToolsFixture f(folder.path());
+    auto *label = f.find<QLabel>(control);
+    const QRect at(label->mapTo(f.window.get(), QPoint(0, 0)), label->size());
+    QCOMPARE(at.topLeft(), tableRect.topLeft());
+    QCOMPARE(at.width(), tableRect.width());
+    QVERIFY(at.height() >= tableRect.height());
+    QVERIFY(label->heightForWidth(label->width()) <= label->height());
+    QVERIFY(label->parentWidget()->rect().contains(label->geometry()));
 }
 
 void TestTools::openingShowsSettings()
