@@ -14,6 +14,7 @@
 #include "platform/Widgets.h"
 #include "scores/Oplossing.h"
 #include "scores/ScoreForm.h"
+#include "settings/Tools.h"
 
 #include <QCloseEvent>
 #include <QFileInfo>
@@ -250,9 +251,14 @@ void Main::menuAction(int entry)
         break;
     }
     case 4:
-    case 5:
         playSound(QStringLiteral("knop.wav"));
         break;
+    case 5: {
+        playSound(QStringLiteral("knop.wav"));
+        Tools tools(m_state, m_services, this);
+        tools.exec();
+        break;
+    }
     case 6:
         playSound(QStringLiteral("knop.wav"));
         LoadBrowser();

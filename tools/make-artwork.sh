@@ -45,6 +45,11 @@ for n in 1 2 3 4 5 6; do
     render "menu$n" 32 32 alpha
 done
 
+# Icons of the settings window beside the subject list and the sound switch, 32 x 32.
+for n in 1 2; do
+    render "tools$n" 32 32 alpha
+done
+
 # Start picture (354 x 254) and program icon (64 x 64).
 if [ -f "$SRC/start.svg" ]; then render start 354 254 opaque; fi
 if [ -f "$SRC/tuurbord.svg" ]; then render tuurbord 64 64 alpha; fi

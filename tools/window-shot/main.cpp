@@ -1,0 +1,65 @@
+// Saves a picture of one of the program's windows, to compare it with its layout table.
+// Usage, also without a screen: xvfb-run -a window-shot <program folder> <picture.png> [Main|Tools]
+#include "game/Main.h"
+#include "game/ProgramState.h"
+#include "platform/Desktop.h"
+#include "platform/Dialogs.h"
+#include "platform/Printer.h"
+#include "platform/Random.h"
+#include "platform/Services.h"
+#include "platform/Sound.h"
+#include "platform/Waiter.h"
+#include "settings/Tools.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+class Silence : public Sound
+{
+public:
+    void play(const QString &) override {}
+};
+}
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    Desktop::installFontSubstitutes();
+    Desktop::loadDutchTranslations(app);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() < 3) {
+        std::fputs("usage: window-shot <program folder> <picture.png> [Main|Tools]\n", stderr);
+        return 2;
+    }
+    const QString which = args.value(3, QStringLiteral("Tools"));
+
+    ProgramState state(QDir(args[1]).absolutePath());
+    Silence sound;
+    EventLoopWaiter waiter;
+    QtDialogs dialogs;
+    Random random;
+    RecordingPrinter printer;
+    Services services{sound, waiter, dialogs, random, printer};
+
+    Main main(state, services);
+    main.Form_Load();
+    QWidget *window = &main;
+    std::unique_ptr<Tools> tools;
+    if (which == QLatin1String("Tools")) {
+        tools = std::make_unique<Tools>(state, services);
+        window = tools.get();
+    }
+    window->show();
+    waiter.wait(0.3);
+    if (!window->grab().save(args[2])) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(args[2]));
+        return 1;
+    }
+    return 0;
+}
