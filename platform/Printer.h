@@ -91,6 +91,8 @@ public:
 
     // The line spacing of a font in twips, as every printer here measures it.
     static int lineHeight(const Font &font);
+    // The distance from the top of a line to its baseline in twips, measured the same way.
+    static double ascent(const Font &font);
 
 protected:
     // Called with each finished document; the real printer prints it here.
