@@ -114,7 +114,10 @@ EOF
     stop_test_printer
     return 0
   fi
-  if ! "$lpadmin" -p "$name" -E -v "cups-pdf:/$name" -P "$ppd" >"$d/log/lpadmin.out" 2>&1 \
+  # The PDF a program sends goes through PostScript on its way to cups-pdf; rendered by cairo its
+  # fonts keep their character codes, so the tests can read the text back from the result.
+  if ! "$lpadmin" -p "$name" -E -v "cups-pdf:/$name" -P "$ppd" -o pdftops-renderer-default=pdftocairo \
+        >"$d/log/lpadmin.out" 2>&1 \
       || ! "$lpadmin" -d "$name" >>"$d/log/lpadmin.out" 2>&1; then
     _tp_say "not started: the queue could not be made"
     cat "$d/log/lpadmin.out" >&2

@@ -48,6 +48,10 @@ int main(int argc, char *argv[])
     QtPrinter printer(dialogs, args.size() > 1 ? QtPrinter::Destination::pdfFile(args.at(1))
                                                : QtPrinter::Destination::defaultPrinter());
 
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    std::fprintf(stderr, "A4 with margins %.1f %.1f %.1f %.1f mm (left top right bottom)\n", margins.left(),
+                 margins.top(), margins.right(), margins.bottom());
+
     for (int inch = 0; inch <= 7; ++inch)
         printer.drawLine(QPoint(inch * 1440, 0), QPoint(inch * 1440, 300), Qt::black);
     for (int inch = 0; inch <= 11; ++inch)
