@@ -69,6 +69,8 @@ void RecordingPrinter::drawLine(const QPoint &from, const QPoint &to, const QCol
 bool RecordingPrinter::endDocument()
 {
     const int pages = m_page + 1;
+    if (m_keepLastOnly)
+        m_documents.clear();
     m_documents.push_back(std::move(m_items));
     resetDocument();
     return output(m_documents.back(), pages);

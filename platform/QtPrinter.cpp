@@ -69,6 +69,8 @@ QtPrinter::QtPrinter(Dialogs &dialogs, const Destination &destination)
 QtPrinter::QtPrinter(Dialogs &dialogs, const Destination &destination, const QPageLayout &layout)
     : RecordingPrinter(printableHeight(layout)), m_dialogs(dialogs), m_destination(destination), m_layout(layout)
 {
+    // Pictures make documents big; once printed, nobody reads them again.
+    keepLastDocumentOnly();
 }
 
 QPageLayout QtPrinter::layoutFor(const Destination &destination)

@@ -490,6 +490,7 @@ void TestPrinter::noPrinter()
     QVERIFY(!printer.endDocument());
     QCOMPARE(dialogs.shown.size(), size_t(2));
     QCOMPARE(printer.texts().front().font, Font{});
+    QCOMPARE(printer.documents().size(), size_t(1)); // printed documents are not hoarded
 }
 
 void TestPrinter::noPrinterSavedAsPdf_data()
