@@ -1,14 +1,13 @@
 #include "platform/Desktop.h"
 #include "platform/QtPrinter.h"
 #include "support/Fakes.h"
+#include "support/PdfTools.h"
 
-#include <QDeadlineTimer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -21,105 +20,12 @@ Q_DECLARE_METATYPE(QtPrinter::Destination)
 namespace {
 
 using Font = RecordingPrinter::Font;
-
-// Runs a poppler tool and hands back what it wrote; empty when it failed.
-QByteArray runTool(const QString &program, const QStringList &arguments)
-{
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForStarted(10000)) {
-        qWarning("%s could not be started (poppler-utils installed?)", qPrintable(program));
-        return {};
-    }
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-        return {};
-    return process.readAllStandardOutput();
-}
-
-QString pdfText(const QString &pdf)
-{
-    return QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
-}
-
-// The page count as pdfinfo reports it, or -1.
-int pdfPages(const QString &pdf)
-{
-    const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {pdf}));
-    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)$"),
-                                                             QRegularExpression::MultilineOption)
-                                              .match(info);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
-// Page 1 of a PDF as a picture of the given resolution.
-QImage renderFirstPage(const QString &pdf, int dpi, const QString &folder)
-{
-    const QString stem = QDir(folder).filePath(QStringLiteral("page"));
-    runTool(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-png"),
-                                         QStringLiteral("-f"), QStringLiteral("1"), QStringLiteral("-l"),
-                                         QStringLiteral("1"), QStringLiteral("-singlefile"), pdf, stem});
-    return QImage(stem + QStringLiteral(".png"));
-}
-
-// Where the texts must follow each other: each one is searched for after the one before.
-bool inOrder(const QString &haystack, const QStringList &texts, QString *missing)
-{
-    qsizetype from = 0;
-    for (const QString &text : texts) {
-        const qsizetype at = haystack.indexOf(text, from);
-        if (at < 0) {
-            *missing = text;
-            return false;
-        }
-        from = at + text.size();
-    }
-    return true;
-}
+using namespace PdfTools;
 
 bool isColor(QRgb pixel, QColor expected, int tolerance = 40)
 {
     return std::abs(qRed(pixel) - expected.red()) <= tolerance && std::abs(qGreen(pixel) - expected.green()) <= tolerance
         && std::abs(qBlue(pixel) - expected.blue()) <= tolerance;
-}
-
-QImage solid(const QColor &color, int width = 40, int height = 20)
-{
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(color);
-    return image;
-}
-
-// A short score-list page as the program prints it, with a picture and a line.
-void printSample(Printer &printer, const QString &mark)
-{
-    printer.setFontBold(true);
-    printer.setFontSize(14);
-    printer.setTextColor(QColor(192, 0, 0));
-    printer.printLine();
-    printer.printLine(QStringLiteral("   Score-lijst ") + mark);
-    printer.setY(1200);
-    printer.setFontSize(12);
-    printer.setFontBold(false);
-    printer.setTextColor(QColor(60, 60, 60));
-    printer.setX(300);
-    printer.printLine(QStringLiteral("Op de 1e plaats staat... jan met") + Printer::number(42) + QStringLiteral("punten."));
-    printer.setX(300);
-    printer.printLine(QStringLiteral("Op de 2e plaats staat... piet met") + Printer::number(35) + QStringLiteral("punten."));
-    printer.drawPicture(solid(QColor(0, 0, 255)), QRect(5760, 4320, 2880, 1440));
-    printer.drawLine(QPoint(300, 4000), QPoint(9000, 4000), QColor(0, 160, 0));
-}
-
-const QStringList sampleTexts{QStringLiteral("Score-lijst"), QStringLiteral("Op de 1e plaats staat... jan met 42 punten."),
-                              QStringLiteral("Op de 2e plaats staat... piet met 35 punten.")};
-
-// The PDF files a cups-pdf queue has written into its folder.
-QStringList pdfFilesIn(const QString &folder)
-{
-    QStringList files;
-    const QFileInfoList found = QDir(folder).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files, QDir::Time);
-    for (const QFileInfo &file : found)
-        files << file.absoluteFilePath();
-    return files;
 }
 
 }
@@ -146,6 +52,8 @@ private Q_SLOTS:
     void pdfFileHoldsTextsInOrder();
     void pdfFilePlacesPictureAndText();
     void pdfFileHasEveryPage();
+    void pdfTextHasTheRecordedSize_data();
+    void pdfTextHasTheRecordedSize();
     void printerPageHeightIsThePrintableArea();
 
     void noPrinter_data();
@@ -153,8 +61,6 @@ private Q_SLOTS:
     void noPrinterSavedAsPdf_data();
     void noPrinterSavedAsPdf();
     void defaultPrinterWithoutScheduler();
-
-    void printsOnTheTestQueue();
 };
 
 void TestPrinter::lineHeightGrowsWithTheFont_data()
@@ -365,10 +271,10 @@ void TestPrinter::pdfFileHoldsTextsInOrder()
     QVERIFY(dialogs.shown.empty());
     QVERIFY(QFileInfo::exists(pdf));
 
-    const QString text = pdfText(pdf);
+    const QString text = PdfTools::text(pdf);
     QString missing;
-    QVERIFY2(inOrder(text, sampleTexts, &missing), qPrintable(missing + QStringLiteral(" not found in:\n") + text));
-    QCOMPARE(pdfPages(pdf), 1);
+    QVERIFY2(inOrder(text, sampleTexts(), &missing), qPrintable(missing + QStringLiteral(" not found in:\n") + text));
+    QCOMPARE(PdfTools::pages(pdf), 1);
 }
 
 void TestPrinter::pdfFilePlacesPictureAndText()
@@ -427,17 +333,78 @@ void TestPrinter::pdfFileHasEveryPage()
     QVERIFY(printer.endDocument());
     const int pages = (lines + perPage - 1) / perPage;
     QVERIFY(pages >= 2);
-    QCOMPARE(pdfPages(pdf), pages);
+    QCOMPARE(PdfTools::pages(pdf), pages);
     QCOMPARE(printer.texts().back().page, pages - 1);
 
     // Every line is there once, in order, and the page turns where the layout turned it.
-    const QStringList pageTexts = pdfText(pdf).split(QLatin1Char('\f'));
+    const QStringList pageTexts = PdfTools::text(pdf).split(QLatin1Char('\f'));
     QVERIFY(pageTexts.size() >= pages);
     for (int i = 1; i <= lines; ++i) {
         const int page = (i - 1) / perPage;
         const QRegularExpression line(QStringLiteral("^\\s*regel %1\\s*$").arg(i), QRegularExpression::MultilineOption);
         QVERIFY2(pageTexts[page].contains(line), qPrintable(QStringLiteral("regel %1 not on page %2").arg(i).arg(page + 1)));
     }
+}
+
+void TestPrinter::pdfTextHasTheRecordedSize_data()
+{
+    QTest::addColumn<double>("points");
+    QTest::addColumn<bool>("bold");
+    QTest::newRow("8 pt") << 8.0 << false;
+    QTest::newRow("12 pt") << 12.0 << false;
+    QTest::newRow("14 pt bold") << 14.0 << true;
+    QTest::newRow("20 pt") << 20.0 << false;
+}
+
+void TestPrinter::pdfTextHasTheRecordedSize()
+{
+    // The ink of a row of capitals must be as wide as the layout measured it, and stand on the
+    // baseline one ascent below the line's top.
+    QFETCH(double, points);
+    QFETCH(bool, bold);
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("maat.pdf"));
+    ScriptedDialogs dialogs;
+    QtPrinter printer(dialogs, QtPrinter::Destination::pdfFile(pdf));
+    const QString text = QStringLiteral("HHHHHHHHHH");
+    const QPoint at(1440, 2880);
+    printer.setFontSize(points);
+    printer.setFontBold(bold);
+    printer.setX(at.x());
+    printer.setY(at.y());
+    printer.printLine(text);
+    QVERIFY(printer.endDocument());
+
+    QImage twipDevice(1, 1, QImage::Format_RGB32);
+    twipDevice.setDotsPerMeterX(56693);
+    twipDevice.setDotsPerMeterY(56693);
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    const QFontMetricsF metrics(font, &twipDevice);
+    const QRectF inkTwips = metrics.tightBoundingRect(text); // relative to the baseline
+    const double baseline = at.y() + RecordingPrinter::ascent(Font{QStringLiteral("Arial"), points, bold});
+
+    const int dpi = 200;
+    const QImage page = renderFirstPage(pdf, dpi, folder.path());
+    QVERIFY(!page.isNull());
+    const QMarginsF margins = printer.pageLayout().margins(QPageLayout::Millimeter);
+    auto toPixels = [&](double twips, double marginMm) { return (marginMm * 1440 / 25.4 + twips) * dpi / 1440.0; };
+    QRect ink;
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 128)
+                ink |= QRect(x, y, 1, 1);
+    QVERIFY(!ink.isNull());
+    const double tolerance = 2.5; // pixels: anti-aliasing and hinting
+    QVERIFY2(std::abs(ink.left() - toPixels(at.x() + inkTwips.left(), margins.left())) <= tolerance,
+             qPrintable(QString::number(ink.left())));
+    QVERIFY2(std::abs(ink.right() + 1 - toPixels(at.x() + inkTwips.right(), margins.left())) <= tolerance,
+             qPrintable(QString::number(ink.right())));
+    QVERIFY2(std::abs(ink.top() - toPixels(baseline + inkTwips.top(), margins.top())) <= tolerance,
+             qPrintable(QString::number(ink.top())));
+    QVERIFY2(std::abs(ink.bottom() + 1 - toPixels(baseline, margins.top())) <= tolerance,
+             qPrintable(QString::number(ink.bottom())));
 }
 
 void TestPrinter::printerPageHeightIsThePrintableArea()
@@ -515,8 +482,8 @@ void TestPrinter::noPrinterSavedAsPdf()
     const QString pdf = folder.filePath(written);
     QVERIFY(QFileInfo::exists(pdf));
     QString missing;
-    const QString text = pdfText(pdf);
-    QVERIFY2(inOrder(text, sampleTexts, &missing), qPrintable(missing + QStringLiteral(" not found in:\n") + text));
+    const QString text = PdfTools::text(pdf);
+    QVERIFY2(inOrder(text, sampleTexts(), &missing), qPrintable(missing + QStringLiteral(" not found in:\n") + text));
     QVERIFY(text.contains(QStringLiteral("Score-lijst bewaard")));
 }
 
@@ -550,50 +517,7 @@ void TestPrinter::defaultPrinterWithoutScheduler()
     QVERIFY(printed);
     QCOMPARE(dialogs.shown.size(), size_t(1));
     QCOMPARE(dialogs.shown[0].text, QtPrinter::noPrinterText());
-    QVERIFY(pdfText(dialogs.savePath).contains(QStringLiteral("Score-lijst zonder")));
-}
-
-void TestPrinter::printsOnTheTestQueue()
-{
-    const QString pdfFolder = qEnvironmentVariable("TUURBORD_TEST_PDF_DIR");
-    const QString queue = qEnvironmentVariable("TUURBORD_TEST_PRINTER");
-    if (pdfFolder.isEmpty() || queue.isEmpty())
-        QSKIP("no test printer: TUURBORD_TEST_PDF_DIR is not set (source tools/test-printer.sh and call "
-              "start_test_printer, as root, with cups and printer-driver-cups-pdf installed)");
-    QVERIFY2(QPrinterInfo::defaultPrinterName() == queue,
-             qPrintable(QStringLiteral("the default printer is '%1', not the test queue '%2'")
-                            .arg(QPrinterInfo::defaultPrinterName(), queue)));
-
-    const QStringList before = pdfFilesIn(pdfFolder);
-    const QString mark = QStringLiteral("proef%1").arg(QCoreApplication::applicationPid());
-    ScriptedDialogs dialogs;
-    QtPrinter printer(dialogs);
-    printSample(printer, mark);
-    QVERIFY(printer.endDocument());
-    QVERIFY2(dialogs.shown.empty(), "the printer was not found");
-
-    // cups-pdf writes the file while it converts, so wait until a new one reads back whole.
-    QString text;
-    auto printedPdf = [&] {
-        const QStringList files = pdfFilesIn(pdfFolder);
-        for (const QString &file : files) {
-            if (before.contains(file))
-                continue;
-            text = pdfText(file);
-            if (text.contains(mark))
-                return true;
-        }
-        return false;
-    };
-    QDeadlineTimer deadline(30000);
-    bool found = printedPdf();
-    while (!found && !deadline.hasExpired()) {
-        QTest::qWait(200);
-        found = printedPdf();
-    }
-    QVERIFY2(found, qPrintable(QStringLiteral("no PDF with '%1' in %2 within 30 s").arg(mark, pdfFolder)));
-    QString missing;
-    QVERIFY2(inOrder(text, sampleTexts, &missing), qPrintable(missing + QStringLiteral(" not found in:\n") + text));
+    QVERIFY(PdfTools::text(dialogs.savePath).contains(QStringLiteral("Score-lijst zonder")));
 }
 
 QTEST_MAIN(TestPrinter)
