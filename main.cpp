@@ -2,7 +2,7 @@
 #include "game/ProgramState.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
-#include "platform/Printer.h"
+#include "platform/QtPrinter.h"
 #include "platform/QtSound.h"
 #include "platform/Random.h"
 #include "platform/Services.h"
@@ -34,7 +34,7 @@ int main(int argc, char *argv[])
     EventLoopWaiter waiter;
     QtDialogs dialogs;
     Random random;
-    RecordingPrinter printer; // replaced by the system printer
+    QtPrinter printer(dialogs);
     Services services{sound, waiter, dialogs, random, printer};
 
     Main window(state, services);

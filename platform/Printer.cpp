@@ -15,9 +15,11 @@ RecordingPrinter::RecordingPrinter(int pageHeight) : m_pageHeight(pageHeight)
 {
 }
 
-int RecordingPrinter::lineHeight(const Font &font)
+namespace {
+// Fonts are measured on a device of 1440 dots per inch, so one dot is one twip and the layout
+// does not depend on the screen or the printer's resolution.
+QFontMetricsF twipMetrics(const RecordingPrinter::Font &font)
 {
-    // Measured on a device of 1440 dots per inch, so one dot is one twip.
     static QImage device = [] {
         QImage image(1, 1, QImage::Format_RGB32);
         image.setDotsPerMeterX(56693); // 1440 dpi
@@ -27,7 +29,18 @@ int RecordingPrinter::lineHeight(const Font &font)
     QFont f(font.name);
     f.setPointSizeF(font.points);
     f.setBold(font.bold);
-    return int(std::lround(QFontMetricsF(f, &device).lineSpacing()));
+    return QFontMetricsF(f, &device);
+}
+}
+
+int RecordingPrinter::lineHeight(const Font &font)
+{
+    return int(std::lround(twipMetrics(font).lineSpacing()));
+}
+
+double RecordingPrinter::ascent(const Font &font)
+{
+    return twipMetrics(font).ascent();
 }
 
 void RecordingPrinter::printLine(const QString &text)
@@ -56,6 +69,8 @@ void RecordingPrinter::drawLine(const QPoint &from, const QPoint &to, const QCol
 bool RecordingPrinter::endDocument()
 {
     const int pages = m_page + 1;
+    if (m_keepLastOnly)
+        m_documents.clear();
     m_documents.push_back(std::move(m_items));
     resetDocument();
     return output(m_documents.back(), pages);

@@ -91,11 +91,15 @@ public:
 
     // The line spacing of a font in twips, as every printer here measures it.
     static int lineHeight(const Font &font);
+    // The distance from the top of a line to its baseline in twips, measured the same way.
+    static double ascent(const Font &font);
 
 protected:
     // Called with each finished document; the real printer prints it here.
     virtual bool output(const std::vector<Item> &items, int pages);
     int pageHeight() const { return m_pageHeight; }
+    // From now on only the last document is kept, for a printer that runs as long as the program.
+    void keepLastDocumentOnly() { m_keepLastOnly = true; }
 
 private:
     void resetDocument();
@@ -106,6 +110,7 @@ private:
     int m_x = 0;
     int m_y = 0;
     int m_page = 0;
+    bool m_keepLastOnly = false;
     std::vector<Item> m_items;
     std::vector<std::vector<Item>> m_documents;
 };

@@ -1,0 +1,183 @@
+#include "platform/QtPrinter.h"
+
+#include "platform/Dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPainter>
+#include <QPen>
+#include <QPrinter>
+#include <QPrinterInfo>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+constexpr double twipsPerMillimetre = 1440 / 25.4;
+
+// Without a printer to ask, pages keep the margins the layouts were first drawn for.
+QPageLayout fallbackLayout()
+{
+    const double margin = 283 * 25.4 / 1440;
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                       QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
+}
+
+int printableHeight(const QPageLayout &layout)
+{
+    // In millimetres: in points, Qt rounds the page to whole points and A4 would grow a twip or two.
+    return int(std::lround(layout.paintRect(QPageLayout::Millimeter).height() * twipsPerMillimetre));
+}
+
+QPrinterInfo printerFor(const QtPrinter::Destination &destination)
+{
+    using Kind = QtPrinter::Destination::Kind;
+    switch (destination.kind()) {
+    case Kind::DefaultPrinter:
+        // Ask first: a QPrinter made without any printer quietly turns into a PDF printer
+        // without a file, and its painter then fails to begin.
+        return QPrinterInfo::defaultPrinter();
+    case Kind::Queue:
+        return destination.name().isEmpty() ? QPrinterInfo() : QPrinterInfo::printerInfo(destination.name());
+    case Kind::PdfFile:
+    case Kind::NoPrinter:
+        break;
+    }
+    return QPrinterInfo();
+}
+
+void prepare(QPrinter &printer, const QPageLayout &layout)
+{
+    printer.setDocName(QStringLiteral("Tuurbord"));
+    printer.setFullPage(false);
+    printer.setColorMode(QPrinter::Color);
+    // A printer that cannot keep these margins keeps its own; the page is still A4 portrait.
+    if (!printer.setPageLayout(layout)) {
+        printer.setPageSize(QPageSize(QPageSize::A4));
+        printer.setPageOrientation(QPageLayout::Portrait);
+    }
+}
+
+}
+
+QtPrinter::QtPrinter(Dialogs &dialogs, const Destination &destination)
+    : QtPrinter(dialogs, destination, layoutFor(destination))
+{
+}
+
+QtPrinter::QtPrinter(Dialogs &dialogs, const Destination &destination, const QPageLayout &layout)
+    : RecordingPrinter(printableHeight(layout)), m_dialogs(dialogs), m_destination(destination), m_layout(layout)
+{
+    // Pictures make documents big; once printed, nobody reads them again.
+    keepLastDocumentOnly();
+}
+
+QPageLayout QtPrinter::layoutFor(const Destination &destination)
+{
+    const QPrinterInfo info = printerFor(destination);
+    if (info.isNull())
+        return fallbackLayout();
+    QPrinter probe(info, QPrinter::HighResolution);
+    probe.setPageSize(QPageSize(QPageSize::A4));
+    probe.setPageOrientation(QPageLayout::Portrait);
+    const QPageLayout layout = probe.pageLayout();
+    if (!layout.isValid() || layout.pageSize().id() != QPageSize::A4)
+        return fallbackLayout();
+    return layout;
+}
+
+QString QtPrinter::noPrinterText()
+{
+    return QStringLiteral("Geen printer aanwezig / of staat niet aan...(");
+}
+
+QString QtPrinter::pdfProposal()
+{
+    return QDir::home().filePath(QStringLiteral("Tuurbord-afdruk.pdf"));
+}
+
+bool QtPrinter::output(const std::vector<Item> &items, int pages)
+{
+    if (m_destination.kind() == Destination::Kind::PdfFile)
+        return printToPdf(items, pages, m_destination.name());
+    if (printToPrinter(items, pages))
+        return true;
+
+    m_dialogs.message(noPrinterText(), QStringLiteral(" Print"), Dialogs::Icon::None, Dialogs::Buttons::Ok);
+    QString path = m_dialogs.saveFileName(QStringLiteral(" Afdruk bewaren als PDF"), pdfProposal(),
+                                          QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    return printToPdf(items, pages, path);
+}
+
+bool QtPrinter::printToPrinter(const std::vector<Item> &items, int pages)
+{
+    const QPrinterInfo info = printerFor(m_destination);
+    if (info.isNull())
+        return false;
+    QPrinter printer(info, QPrinter::HighResolution);
+    if (printer.outputFormat() != QPrinter::NativeFormat)
+        return false;
+    prepare(printer, m_layout);
+    return paint(printer, items, pages);
+}
+
+bool QtPrinter::printToPdf(const std::vector<Item> &items, int pages, const QString &path)
+{
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+    prepare(printer, m_layout);
+    return paint(printer, items, pages);
+}
+
+bool QtPrinter::paint(QPrinter &printer, const std::vector<Item> &items, int pages) const
+{
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    // Fonts take their size from the device's resolution and the painter's scale shrinks them
+    // once more, so each size is divided by that scale to come out at its true height.
+    const double dotsPerTwip = printer.resolution() / 1440.0;
+    painter.scale(dotsPerTwip, dotsPerTwip);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+
+    int page = 0;
+    auto turnTo = [&](int target) {
+        while (page < target && printer.newPage())
+            ++page;
+    };
+    std::optional<Font> current;
+    double ascent = 0;
+    for (const Item &item : items) {
+        if (const auto *text = std::get_if<Text>(&item)) {
+            turnTo(text->page);
+            if (current != text->font) {
+                current = text->font;
+                QFont font(text->font.name);
+                font.setPointSizeF(text->font.points / dotsPerTwip);
+                font.setBold(text->font.bold);
+                painter.setFont(font);
+                ascent = RecordingPrinter::ascent(text->font);
+            }
+            painter.setPen(text->color);
+            painter.drawText(QPointF(text->at.x(), text->at.y() + ascent), text->text);
+        } else if (const auto *picture = std::get_if<Picture>(&item)) {
+            turnTo(picture->page);
+            painter.drawImage(picture->target, picture->picture);
+        } else if (const auto *line = std::get_if<Line>(&item)) {
+            turnTo(line->page);
+            QPen pen(line->color);
+            pen.setCosmetic(true);
+            painter.setPen(pen);
+            painter.drawLine(line->from, line->to);
+        }
+    }
+    turnTo(pages - 1);
+    const bool ended = painter.end();
+    return ended && printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
+}
