@@ -63,6 +63,7 @@ Main::Main(ProgramState &state, Services &services, QWidget *parent)
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Tuurbord"));
     setFixedSize(twips(kWidth) - 8, twips(kHeight) - 30);
+    useWindowFont(this);
     m_services.infoRegel = [this](const QString &text) { InfoRegel(text); };
     layOut();
 }

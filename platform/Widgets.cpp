@@ -64,6 +64,13 @@ void ClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
     QLabel::mouseDoubleClickEvent(event);
 }
 
+void useWindowFont(QWidget *window)
+{
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(8);
+    window->setFont(font);
+}
+
 void setTextColor(QWidget *widget, int r, int g, int b)
 {
     QPalette palette = widget->palette();

@@ -37,6 +37,9 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 };
 
+// The font of every window's own controls, as on the desktop the program was made for.
+void useWindowFont(QWidget *window);
+
 // Sets a label's or widget's text or background colour, as the window tables give them.
 void setTextColor(QWidget *widget, int r, int g, int b);
 void setBackground(QWidget *widget, int r, int g, int b);

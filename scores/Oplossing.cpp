@@ -24,6 +24,7 @@ Oplossing::Oplossing(ProgramState &state, Services &services, MainHooks hooks, Q
     setWindowTitle(QStringLiteral(" Oplossing"));
     setFixedSize(twips(5400) - 8, twips(1650) - 30);
     setModal(true);
+    useWindowFont(this);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));
@@ -101,6 +102,8 @@ void Oplossing::OkKnop_Click()
     m_state.Geraden = false;
     flash(250, 90, 0, QStringLiteral("Het antwoord is helaas fout..."));
     Label2->setText(QStringLiteral("Typ hierboven jouw naam in en druk op knop Exit"));
+    // The disabled Ok button has taken the focus away: give it back so the name can be typed.
+    Text1->setFocus();
     m_state.SpelBezig = false;
     m_state.Woord.clear();
     if (m_hooks.clearWord)

@@ -20,6 +20,7 @@ ScoreForm::ScoreForm(ProgramState &state, Services &services, QWidget *parent)
     setWindowTitle(QStringLiteral(" Scorelijst"));
     setFixedSize(twips(3600) - 8, twips(6690) - 30);
     setModal(true);
+    useWindowFont(this);
 
     Frame1 = new QFrame(this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

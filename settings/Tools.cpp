@@ -163,7 +163,7 @@ Tools::Tools(ProgramState &state, Services &services, QWidget *parent)
     setFixedSize(twips(kWidth) - 8, twips(kHeight) - 30);
     // The window's texts were measured for the platform's small dialog font; larger ones would be
     // cut off by the frames of the layout table.
-    setFont(makeFont("MS Sans Serif", 8));
+    useWindowFont(this);
     layOut();
     connectControls();
     Form_Load();

@@ -214,6 +214,7 @@ void TestScores::wrongAnswerEndsTheGame()
     QCOMPARE(g.state.Woord, QString());
     QCOMPARE(g.cleared, 1);
     QCOMPARE(g.fakes.waiter.total, 3.0);
+    QCOMPARE(QApplication::focusWidget(), g.window->findChild<QLineEdit *>(QStringLiteral("Text1")));
     QVERIFY(g.window->isVisible());
     g.type(name);
     g.click("CancelKnop");
