@@ -39,13 +39,14 @@ int main(int argc, char *argv[])
 
     Main window(state, services);
     dialogs.setParent(&window);
-    window.Form_Load();
-    window.show();
-
+    // Asked to end (log-out, shutdown, kill): save as "Stoppen" does.
     Desktop::onTerminationRequest([&window] {
         window.close(); // saves
         QCoreApplication::quit();
     });
+    window.Form_Load();
+    window.show();
+
     QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.saveFiles(); });
     QTimer::singleShot(0, &window, [&sound, &state] {
         QStringList paths;

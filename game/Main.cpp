@@ -318,7 +318,6 @@ bool Main::saveFiles()
         failed << m_state.scoresPath();
     if (!SettingsFile::save(m_state))
         failed << m_state.settingsPath();
-    m_saved = true;
     if (failed.isEmpty())
         return true;
     m_services.dialogs.message(QStringLiteral("Kan niet opslaan:\n") + failed.join(QLatin1Char('\n'))
@@ -329,9 +328,8 @@ bool Main::saveFiles()
 
 void Main::closeEvent(QCloseEvent *event)
 {
-    // "Stoppen", the title bar and the end of the desktop session all save the same way.
-    if (!m_saved)
-        saveFiles();
+    // "Stoppen", the title bar and a request to end the process all save the same way.
+    saveFiles();
     event->accept();
 }
 

@@ -57,7 +57,6 @@ private:
 
     ProgramState &m_state;
     Services &m_services;
-    bool m_saved = false;
     bool m_busy = false; // a menu action or animation is running
     QString m_folder;    // the subject folder of the running game and its pictures
     QStringList m_files;

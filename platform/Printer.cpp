@@ -45,8 +45,10 @@ double RecordingPrinter::ascent(const Font &font)
 
 void RecordingPrinter::printLine(const QString &text)
 {
+    if (m_documentHeight < 0)
+        m_documentHeight = documentPageHeight();
     const int height = lineHeight(m_font);
-    if (m_y + height > m_pageHeight && m_y > 0) {
+    if (m_y + height > m_documentHeight && m_y > 0) {
         ++m_page;
         m_y = 0;
     }
@@ -83,6 +85,7 @@ bool RecordingPrinter::output(const std::vector<Item> &, int)
 
 void RecordingPrinter::resetDocument()
 {
+    m_documentHeight = -1;
     m_items.clear();
     m_font = Font{};
     m_color = Qt::black;

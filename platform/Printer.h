@@ -97,6 +97,8 @@ public:
 protected:
     // Called with each finished document; the real printer prints it here.
     virtual bool output(const std::vector<Item> &items, int pages);
+    // The printable height for the document being started, asked when its first line is laid out.
+    virtual int documentPageHeight() { return m_pageHeight; }
     int pageHeight() const { return m_pageHeight; }
     // From now on only the last document is kept, for a printer that runs as long as the program.
     void keepLastDocumentOnly() { m_keepLastOnly = true; }
@@ -105,6 +107,7 @@ private:
     void resetDocument();
 
     int m_pageHeight;
+    int m_documentHeight = -1; // of the document being laid out; -1 before its first line
     Font m_font;
     QColor m_color = Qt::black;
     int m_x = 0;

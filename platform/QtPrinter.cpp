@@ -62,12 +62,7 @@ void prepare(QPrinter &printer, const QPageLayout &layout)
 }
 
 QtPrinter::QtPrinter(Dialogs &dialogs, const Destination &destination)
-    : QtPrinter(dialogs, destination, layoutFor(destination))
-{
-}
-
-QtPrinter::QtPrinter(Dialogs &dialogs, const Destination &destination, const QPageLayout &layout)
-    : RecordingPrinter(printableHeight(layout)), m_dialogs(dialogs), m_destination(destination), m_layout(layout)
+    : RecordingPrinter(printableHeight(fallbackLayout())), m_dialogs(dialogs), m_destination(destination)
 {
     // Pictures make documents big; once printed, nobody reads them again.
     keepLastDocumentOnly();
@@ -87,6 +82,19 @@ QPageLayout QtPrinter::layoutFor(const Destination &destination)
     return layout;
 }
 
+const QPageLayout &QtPrinter::pageLayout() const
+{
+    if (!m_layout)
+        m_layout = layoutFor(m_destination);
+    return *m_layout;
+}
+
+int QtPrinter::documentPageHeight()
+{
+    m_layout = layoutFor(m_destination);
+    return printableHeight(*m_layout);
+}
+
 QString QtPrinter::noPrinterText()
 {
     return QStringLiteral("Geen printer aanwezig / of staat niet aan...(");
@@ -98,6 +106,13 @@ QString QtPrinter::pdfProposal()
 }
 
 bool QtPrinter::output(const std::vector<Item> &items, int pages)
+{
+    const bool printed = deliver(items, pages);
+    m_layout.reset(); // the next document asks the printer again
+    return printed;
+}
+
+bool QtPrinter::deliver(const std::vector<Item> &items, int pages)
 {
     if (m_destination.kind() == Destination::Kind::PdfFile)
         return printToPdf(items, pages, m_destination.name());
@@ -122,7 +137,7 @@ bool QtPrinter::printToPrinter(const std::vector<Item> &items, int pages)
     QPrinter printer(info, QPrinter::HighResolution);
     if (printer.outputFormat() != QPrinter::NativeFormat)
         return false;
-    prepare(printer, m_layout);
+    prepare(printer, pageLayout());
     return paint(printer, items, pages);
 }
 
@@ -131,7 +146,7 @@ bool QtPrinter::printToPdf(const std::vector<Item> &items, int pages, const QStr
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    prepare(printer, m_layout);
+    prepare(printer, pageLayout());
     return paint(printer, items, pages);
 }
 

@@ -5,6 +5,8 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <optional>
+
 class Dialogs;
 class QPrinter;
 
@@ -43,9 +45,10 @@ public:
     // The dialogs show the missing-printer message and ask for the PDF file name.
     explicit QtPrinter(Dialogs &dialogs, const Destination &destination = Destination::defaultPrinter());
 
-    // A4 portrait with the margins every page of this printer gets, fixed when it is made:
-    // the page breaks of a document are laid out against it before the printer is asked.
-    const QPageLayout &pageLayout() const { return m_layout; }
+    // A4 portrait with the margins the printer gives its pages. It is asked for when a document
+    // starts (the page breaks are laid out against it), never at start-up: a printer that is
+    // slow to answer must not hold up the game.
+    const QPageLayout &pageLayout() const;
 
     // What the user reads when no printer is there or it does not take the job.
     static QString noPrinterText();
@@ -54,16 +57,17 @@ public:
 
 protected:
     bool output(const std::vector<Item> &items, int pages) override;
+    int documentPageHeight() override;
 
 private:
-    QtPrinter(Dialogs &dialogs, const Destination &destination, const QPageLayout &layout);
     static QPageLayout layoutFor(const Destination &destination);
 
+    bool deliver(const std::vector<Item> &items, int pages);
     bool printToPrinter(const std::vector<Item> &items, int pages);
     bool printToPdf(const std::vector<Item> &items, int pages, const QString &path);
     bool paint(QPrinter &printer, const std::vector<Item> &items, int pages) const;
 
     Dialogs &m_dialogs;
     Destination m_destination;
-    QPageLayout m_layout;
+    mutable std::optional<QPageLayout> m_layout;
 };
