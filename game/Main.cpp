@@ -39,52 +39,29 @@ int rowTop(int entry)
     return 300 + 660 * (entry - 1);
 }
 
-QFont makeFont(const char *family, qreal points, bool bold = false)
-{
-    QFont f(QString::fromLatin1(family));
-    f.setPointSizeF(points);
-    f.setBold(bold);
-    return f;
-}
-
-// Buttons stand on a black label that shows as their border.
-QLabel *blackBorder(QWidget *parent, const char *name)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    setBackground(label, 0, 0, 0);
-    return label;
-}
 }
 
 Main::Main(ProgramState &state, Services &services, QWidget *parent)
     : QWidget(parent), m_state(state), m_services(services)
 {
-    setObjectName(QStringLiteral("Main"));
-    setWindowTitle(QStringLiteral("Tuurbord"));
-    setFixedSize(twips(kWidth) - 8, twips(kHeight) - 30);
-    useWindowFont(this);
+    setUpWindow(this, "Main", QStringLiteral("Tuurbord"), kWidth, kHeight);
     m_services.infoRegel = [this](const QString &text) { InfoRegel(text); };
     layOut();
 }
 
 void Main::layOut()
 {
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Frame1 = makeFrame(this, "Frame1");
     place(Frame1, 75, -15, 8775, 5070);
 
-    Pic = new QLabel(Frame1);
-    Pic->setObjectName(QStringLiteral("Pic"));
+    Pic = make<QLabel>(Frame1, "Pic");
     Pic->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Pic->setLineWidth(2);
     Pic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Pic->setPixmap(Artwork::startPicture());
     place(Pic, 120, 210, 5310, 3810);
 
-    Browser = new QTextBrowser(Frame1);
-    Browser->setObjectName(QStringLiteral("Browser"));
+    Browser = make<QTextBrowser>(Frame1, "Browser");
     Browser->setOpenLinks(true);
     Browser->setOpenExternalLinks(false);
     place(Browser, 120, 210, 5310, 3810);
@@ -103,16 +80,13 @@ void Main::layOut()
 
     Label1 = blackBorder(Frame1, "Label1");
     place(Label1, 120, 4140, 5340, 390);
-    VakjeOpen = new QPushButton(QStringLiteral("Vakje openen"), Frame1);
-    VakjeOpen->setObjectName(QStringLiteral("VakjeOpen"));
+    VakjeOpen = makeButton(Frame1, "VakjeOpen", "Vakje openen");
     place(VakjeOpen, 150, 4170, 5280, 330);
     VakjeOpen->setEnabled(false);
     connect(VakjeOpen, &QPushButton::clicked, this, &Main::VakjeOpen_Click);
 
-    ScoreLabel = new QLabel(QStringLiteral("Score: 0"), Frame1);
-    ScoreLabel->setObjectName(QStringLiteral("ScoreLabel"));
-    WoordLabel = new QLabel(QStringLiteral(".........."), Frame1);
-    WoordLabel->setObjectName(QStringLiteral("WoordLabel"));
+    ScoreLabel = makeLabel(Frame1, "ScoreLabel", QStringLiteral("Score: 0"));
+    WoordLabel = makeLabel(Frame1, "WoordLabel", QStringLiteral(".........."));
     for (QLabel *label : {ScoreLabel, WoordLabel}) {
         label->setFont(makeFont("Comic Sans MS", 12));
         setTextColor(label, 0, 64, 64);
@@ -120,25 +94,20 @@ void Main::layOut()
     placeAt(ScoreLabel, 120, 4590);
     showHint(WoordLabel->text());
 
-    BackLabel = new QLabel(Frame1);
-    BackLabel->setObjectName(QStringLiteral("BackLabel"));
+    BackLabel = make<QLabel>(Frame1, "BackLabel");
     setBackground(BackLabel, 170, 190, 210);
     place(BackLabel, 5550, 210, 3105, 4740);
     buildMenu();
 
-    Frame2 = new QFrame(this);
-    Frame2->setObjectName(QStringLiteral("Frame2"));
-    Frame2->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    Frame2 = makeFrame(this, "Frame2");
     place(Frame2, 75, 5070, 7800, 480);
-    InfoLabel = new QLabel(QStringLiteral("Informatieregel..."), Frame2);
-    InfoLabel->setObjectName(QStringLiteral("InfoLabel"));
+    InfoLabel = makeLabel(Frame2, "InfoLabel", QStringLiteral("Informatieregel..."));
     InfoLabel->setFont(makeFont("Arial", 9.75, true));
     place(InfoLabel, 105, 150, 8640, 300);
 
     BackExit = blackBorder(this, "BackExit");
     place(BackExit, 7950, 5160, 900, 405);
-    ExitKnop = new QPushButton(QStringLiteral("Stoppen"), this);
-    ExitKnop->setObjectName(QStringLiteral("ExitKnop"));
+    ExitKnop = makeButton(this, "ExitKnop", "Stoppen");
     place(ExitKnop, 7980, 5190, 840, 345);
     connect(ExitKnop, &QPushButton::clicked, this, &QWidget::close);
 

@@ -1,6 +1,9 @@
 #include "platform/Widgets.h"
 
+#include <QDialog>
 #include <QEvent>
+#include <QFrame>
+#include <QPushButton>
 #include <QMouseEvent>
 #include <QWidget>
 
@@ -69,6 +72,53 @@ void useWindowFont(QWidget *window)
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(8);
     window->setFont(font);
+}
+
+void setUpWindow(QWidget *window, const char *name, const QString &title, int outerWidth, int outerHeight)
+{
+    window->setObjectName(QString::fromLatin1(name));
+    window->setWindowTitle(title);
+    window->setFixedSize(twips(outerWidth) - 8, twips(outerHeight) - 30);
+    if (auto *dialog = qobject_cast<QDialog *>(window))
+        dialog->setModal(true);
+    useWindowFont(window);
+}
+
+QFrame *makeFrame(QWidget *parent, const char *name)
+{
+    auto *frame = make<QFrame>(parent, name);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    return frame;
+}
+
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text)
+{
+    auto *label = make<QLabel>(parent, name);
+    label->setText(text);
+    return label;
+}
+
+QLabel *blackBorder(QWidget *parent, const char *name)
+{
+    auto *label = make<QLabel>(parent, name);
+    setBackground(label, 0, 0, 0);
+    return label;
+}
+
+QPushButton *makeButton(QWidget *parent, const char *name, const char *text)
+{
+    auto *button = make<QPushButton>(parent, name);
+    button->setText(QString::fromUtf8(text));
+    button->setAutoDefault(false);
+    return button;
+}
+
+QFont makeFont(const char *family, qreal points, bool bold)
+{
+    QFont font(QString::fromLatin1(family));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
 }
 
 void setTextColor(QWidget *widget, int r, int g, int b)

@@ -1,10 +1,13 @@
 #pragma once
 
+#include <QFont>
 #include <QLabel>
 #include <QObject>
 
 #include <functional>
 
+class QFrame;
+class QPushButton;
 class QWidget;
 
 // Window layouts are given in twips, 15 to a pixel.
@@ -39,6 +42,27 @@ protected:
 
 // The font of every window's own controls, as on the desktop the program was made for.
 void useWindowFont(QWidget *window);
+
+// Names, titles and sizes a window: outer sizes in twips, as the layouts give them, include the
+// title bar and border; the client area is 8 pixels narrower and 30 lower.
+void setUpWindow(QWidget *window, const char *name, const QString &title, int outerWidth, int outerHeight);
+
+// A control carries its layout name as its object name, so that tests can find it.
+template<typename T>
+T *make(QWidget *parent, const char *name)
+{
+    auto *widget = new T(parent);
+    widget->setObjectName(QString::fromLatin1(name));
+    return widget;
+}
+
+QFrame *makeFrame(QWidget *parent, const char *name);
+QLabel *makeLabel(QWidget *parent, const char *name, const QString &text = QString());
+// Buttons stand on a black label that shows as their border.
+QLabel *blackBorder(QWidget *parent, const char *name);
+// Return in a text box or a list never presses a window's button.
+QPushButton *makeButton(QWidget *parent, const char *name, const char *text);
+QFont makeFont(const char *family, qreal points, bool bold = false);
 
 // Sets a label's or widget's text or background colour, as the window tables give them.
 void setTextColor(QWidget *widget, int r, int g, int b);

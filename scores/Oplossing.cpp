@@ -20,47 +20,28 @@ const QColor kRest(200, 210, 220);
 Oplossing::Oplossing(ProgramState &state, Services &services, MainHooks hooks, QWidget *parent)
     : QDialog(parent), m_state(state), m_services(services), m_hooks(std::move(hooks))
 {
-    setObjectName(QStringLiteral("Oplossing"));
-    setWindowTitle(QStringLiteral(" Oplossing"));
-    setFixedSize(twips(5400) - 8, twips(1650) - 30);
-    setModal(true);
-    useWindowFont(this);
-
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setUpWindow(this, "Oplossing", QStringLiteral(" Oplossing"), 5400, 1650);
+    Frame1 = makeFrame(this, "Frame1");
     place(Frame1, 60, -30, 5175, 1140);
 
-    Text1 = new QLineEdit(Frame1);
-    Text1->setObjectName(QStringLiteral("Text1"));
+    Text1 = make<QLineEdit>(Frame1, "Text1");
     Text1->setMaxLength(ScoreEntry::kMaxName);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(11.25);
-    Text1->setFont(font);
+    Text1->setFont(makeFont("Arial", 11.25));
     setBackground(Text1, kRest.red(), kRest.green(), kRest.blue());
     place(Text1, 150, 240, 3990, 345);
 
-    Label1 = new QLabel(Frame1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    setBackground(Label1, 0, 0, 0);
+    Label1 = blackBorder(Frame1, "Label1");
     place(Label1, 4260, 240, 780, 750);
 
-    OkKnop = new QPushButton(QStringLiteral("Ok"), Frame1);
-    OkKnop->setObjectName(QStringLiteral("OkKnop"));
+    // Neither is a default button: Enter and Escape do nothing special here.
+    OkKnop = makeButton(Frame1, "OkKnop", "Ok");
     place(OkKnop, 4290, 270, 720, 345);
-    CancelKnop = new QPushButton(QStringLiteral("Exit"), Frame1);
-    CancelKnop->setObjectName(QStringLiteral("CancelKnop"));
+    CancelKnop = makeButton(Frame1, "CancelKnop", "Exit");
     place(CancelKnop, 4290, 615, 720, 345);
-    for (QPushButton *button : {OkKnop, CancelKnop}) {
-        // Enter and Escape do nothing special here.
-        button->setAutoDefault(false);
-        button->setDefault(false);
-    }
     connect(OkKnop, &QPushButton::clicked, this, &Oplossing::OkKnop_Click);
     connect(CancelKnop, &QPushButton::clicked, this, &Oplossing::CancelKnop_Click);
 
-    Label2 = new QLabel(QStringLiteral("Typ de naam van het plaatje in en druk op de knop Ok"), Frame1);
-    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2 = makeLabel(Frame1, "Label2", QStringLiteral("Typ de naam van het plaatje in en druk op de knop Ok"));
     setTextColor(Label2, 64, 64, 64);
     place(Label2, 150, 720, 4050, 300);
 

@@ -16,55 +16,32 @@
 ScoreForm::ScoreForm(ProgramState &state, Services &services, QWidget *parent)
     : QDialog(parent), m_state(state), m_services(services)
 {
-    setObjectName(QStringLiteral("ScoreForm"));
-    setWindowTitle(QStringLiteral(" Scorelijst"));
-    setFixedSize(twips(3600) - 8, twips(6690) - 30);
-    setModal(true);
-    useWindowFont(this);
-
-    Frame1 = new QFrame(this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Frame1->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    setUpWindow(this, "ScoreForm", QStringLiteral(" Scorelijst"), 3600, 6690);
+    Frame1 = makeFrame(this, "Frame1");
     place(Frame1, 60, -15, 3405, 6190);
 
-    List1 = new QListWidget(Frame1);
-    List1->setObjectName(QStringLiteral("List1"));
+    List1 = make<QListWidget>(Frame1, "List1");
     List1->setUniformItemSizes(true);
-    QFont listFont(QStringLiteral("Arial"));
-    listFont.setPointSizeF(9.75);
-    List1->setFont(listFont);
+    List1->setFont(makeFont("Arial", 9.75));
     setBackground(List1, 200, 210, 230);
     place(List1, 120, 210, 3150, 4620);
 
-    BackKnoppen = new QLabel(Frame1);
-    BackKnoppen->setObjectName(QStringLiteral("BackKnoppen"));
-    setBackground(BackKnoppen, 0, 0, 0);
+    BackKnoppen = blackBorder(Frame1, "BackKnoppen");
     place(BackKnoppen, 120, 4950, 3165, 360);
-    DelKnop = new QPushButton(QStringLiteral("Verwijderen"), Frame1);
-    DelKnop->setObjectName(QStringLiteral("DelKnop"));
+    DelKnop = makeButton(Frame1, "DelKnop", "Verwijderen");
     place(DelKnop, 150, 4980, 1545, 300);
-    PrintKnop = new QPushButton(QStringLiteral("Afdrukken"), Frame1);
-    PrintKnop->setObjectName(QStringLiteral("PrintKnop"));
+    PrintKnop = makeButton(Frame1, "PrintKnop", "Afdrukken");
     place(PrintKnop, 1690, 4980, 1560, 300);
 
-    Label1 = new QLabel(Frame1);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    QFont countFont(QStringLiteral("MS Sans Serif"));
-    countFont.setPointSizeF(9.75);
-    countFont.setBold(true);
-    Label1->setFont(countFont);
+    Label1 = make<QLabel>(Frame1, "Label1");
+    Label1->setFont(makeFont("MS Sans Serif", 9.75, true));
     setTextColor(Label1, 0, 64, 64);
 
-    ExitLabel = new QLabel(Frame1);
-    ExitLabel->setObjectName(QStringLiteral("ExitLabel"));
-    setBackground(ExitLabel, 0, 0, 0);
+    ExitLabel = blackBorder(Frame1, "ExitLabel");
     place(ExitLabel, 2550, 5730, 750, 360);
-    ExitKnop = new QPushButton(QStringLiteral("Exit"), Frame1);
-    ExitKnop->setObjectName(QStringLiteral("ExitKnop"));
+    ExitKnop = makeButton(Frame1, "ExitKnop", "Exit");
     place(ExitKnop, 2580, 5760, 690, 300);
 
-    for (QPushButton *button : {DelKnop, PrintKnop, ExitKnop})
-        button->setAutoDefault(false);
     connect(DelKnop, &QPushButton::clicked, this, &ScoreForm::DelKnop_Click);
     connect(PrintKnop, &QPushButton::clicked, this, &ScoreForm::PrintKnop_Click);
     connect(ExitKnop, &QPushButton::clicked, this, &QDialog::accept);

@@ -92,52 +92,6 @@ void fitWrappedText(QLabel *label)
         label->resize(label->width(), std::min(needed, room));
 }
 
-template<typename T>
-T *make(QWidget *parent, const char *name)
-{
-    auto *widget = new T(parent);
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QFrame *makeFrame(QWidget *parent, const char *name)
-{
-    auto *frame = make<QFrame>(parent, name);
-    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-    return frame;
-}
-
-QLabel *makeLabel(QWidget *parent, const char *name, const QString &text = QString())
-{
-    auto *label = make<QLabel>(parent, name);
-    label->setText(text);
-    return label;
-}
-
-// Buttons stand on a black label that shows as their border.
-QLabel *blackBorder(QWidget *parent, const char *name)
-{
-    auto *label = make<QLabel>(parent, name);
-    setBackground(label, 0, 0, 0);
-    return label;
-}
-
-QPushButton *makeButton(QWidget *parent, const char *name, const char *text)
-{
-    auto *button = make<QPushButton>(parent, name);
-    button->setText(QString::fromLatin1(text));
-    // Return in the text box or the list must not press a button of the window.
-    button->setAutoDefault(false);
-    return button;
-}
-
-QFont makeFont(const char *family, qreal points)
-{
-    QFont font(QString::fromLatin1(family));
-    font.setPointSizeF(points);
-    return font;
-}
-
 QPixmap icon(const char *name)
 {
     return QPixmap(QStringLiteral(":/artwork/") + QLatin1String(name) + QStringLiteral(".png"));
@@ -157,13 +111,9 @@ QString soundCaption(bool on)
 Tools::Tools(ProgramState &state, Services &services, QWidget *parent)
     : QDialog(parent), m_state(state), m_services(services), m_subjects(state.picturesRoot())
 {
-    setObjectName(QStringLiteral("Tools"));
-    setWindowTitle(QStringLiteral(" Tools"));
-    setModal(true);
-    setFixedSize(twips(kWidth) - 8, twips(kHeight) - 30);
     // The window's texts were measured for the platform's small dialog font; larger ones would be
     // cut off by the frames of the layout table.
-    useWindowFont(this);
+    setUpWindow(this, "Tools", QStringLiteral(" Tools"), kWidth, kHeight);
     layOut();
     connectControls();
     Form_Load();
