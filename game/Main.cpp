@@ -34,6 +34,21 @@ const char *const kCaptions[Main::kMenuEntries + 1] = {
     "", "     Nieuw spel", "     Oplossing", "     Scorelijst", "     Afdrukken", "     Tools", "     Help",
 };
 
+// The boxes, the menu rows and the hint are placed by rule, further down.
+const Placement kLayout[] = {
+    {"Frame1", 75, -15, 8775, 5070},
+    {"Pic", 120, 210, 5310, 3810},
+    {"Browser", 120, 210, 5310, 3810},
+    {"Label1", 120, 4140, 5340, 390},
+    {"VakjeOpen", 150, 4170, 5280, 330},
+    {"ScoreLabel", 120, 4590, 0, 0},
+    {"BackLabel", 5550, 210, 3105, 4740},
+    {"Frame2", 75, 5070, 7800, 480},
+    {"InfoLabel", 105, 150, 8640, 300},
+    {"BackExit", 7950, 5160, 900, 405},
+    {"ExitKnop", 7980, 5190, 840, 345},
+};
+
 int rowTop(int entry)
 {
     return 300 + 660 * (entry - 1);
@@ -52,19 +67,16 @@ Main::Main(ProgramState &state, Services &services, QWidget *parent)
 void Main::layOut()
 {
     Frame1 = makeFrame(this, "Frame1");
-    place(Frame1, 75, -15, 8775, 5070);
 
     Pic = make<QLabel>(Frame1, "Pic");
     Pic->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Pic->setLineWidth(2);
     Pic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Pic->setPixmap(Artwork::startPicture());
-    place(Pic, 120, 210, 5310, 3810);
 
     Browser = make<QTextBrowser>(Frame1, "Browser");
     Browser->setOpenLinks(true);
     Browser->setOpenExternalLinks(false);
-    place(Browser, 120, 210, 5310, 3810);
     Browser->hide();
 
     const int inner = Pic->frameWidth();
@@ -79,9 +91,7 @@ void Main::layOut()
     }
 
     Label1 = blackBorder(Frame1, "Label1");
-    place(Label1, 120, 4140, 5340, 390);
     VakjeOpen = makeButton(Frame1, "VakjeOpen", "Vakje openen");
-    place(VakjeOpen, 150, 4170, 5280, 330);
     VakjeOpen->setEnabled(false);
     connect(VakjeOpen, &QPushButton::clicked, this, &Main::VakjeOpen_Click);
 
@@ -91,25 +101,21 @@ void Main::layOut()
         label->setFont(makeFont("Comic Sans MS", 12));
         setTextColor(label, 0, 64, 64);
     }
-    placeAt(ScoreLabel, 120, 4590);
-    showHint(WoordLabel->text());
 
     BackLabel = make<QLabel>(Frame1, "BackLabel");
     setBackground(BackLabel, 170, 190, 210);
-    place(BackLabel, 5550, 210, 3105, 4740);
     buildMenu();
 
     Frame2 = makeFrame(this, "Frame2");
-    place(Frame2, 75, 5070, 7800, 480);
     InfoLabel = makeLabel(Frame2, "InfoLabel", QStringLiteral("Informatieregel..."));
     InfoLabel->setFont(makeFont("Arial", 9.75, true));
-    place(InfoLabel, 105, 150, 8640, 300);
 
     BackExit = blackBorder(this, "BackExit");
-    place(BackExit, 7950, 5160, 900, 405);
     ExitKnop = makeButton(this, "ExitKnop", "Stoppen");
-    place(ExitKnop, 7980, 5190, 840, 345);
     connect(ExitKnop, &QPushButton::clicked, this, &QWidget::close);
+
+    placeAll(this, kLayout);
+    showHint(WoordLabel->text()); // after Pic, whose edge it may align to
 
     onHover(Frame1, [this] { InfoRegel(QStringLiteral("-")); });
     onHover(Frame2, [this] { InfoRegel(QStringLiteral("-")); });

@@ -18,6 +18,29 @@ void placeAt(QWidget *widget, int left, int top)
     widget->move(twips(left), twips(top));
 }
 
+void placeRow(QWidget *widget, const Placement &row)
+{
+    if (row.width > 0 && row.height > 0) {
+        place(widget, row.left, row.top, row.width, row.height);
+        return;
+    }
+    placeAt(widget, row.left, row.top);
+    if (row.width > 0)
+        widget->resize(twips(row.width), widget->height());
+    if (row.height > 0)
+        widget->resize(widget->width(), twips(row.height));
+}
+
+void placeAll(QWidget *window, std::span<const Placement> table)
+{
+    for (const Placement &row : table) {
+        QWidget *widget = window->findChild<QWidget *>(QString::fromLatin1(row.name));
+        Q_ASSERT_X(widget, "placeAll", row.name);
+        if (widget)
+            placeRow(widget, row);
+    }
+}
+
 namespace {
 class HoverFilter : public QObject
 {

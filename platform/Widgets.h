@@ -5,6 +5,7 @@
 #include <QObject>
 
 #include <functional>
+#include <span>
 
 class QFrame;
 class QPushButton;
@@ -20,6 +21,20 @@ constexpr int twips(int value)
 void place(QWidget *widget, int left, int top, int width, int height);
 // Places a control whose size follows its content.
 void placeAt(QWidget *widget, int left, int top);
+
+// One row of a window's layout table, in twips inside the control's container. A width or
+// height of 0 leaves that side to the control's content.
+struct Placement
+{
+    const char *name;
+    int left;
+    int top;
+    int width;
+    int height;
+};
+void placeRow(QWidget *widget, const Placement &row);
+// Places every control of the table, each found below the window by its name.
+void placeAll(QWidget *window, std::span<const Placement> table);
 
 // Calls back whenever the mouse moves over the widget itself (not over a child control).
 void onHover(QWidget *widget, std::function<void()> callback);

@@ -15,6 +15,15 @@
 
 namespace {
 const QColor kRest(200, 210, 220);
+
+const Placement kLayout[] = {
+    {"Frame1", 60, -30, 5175, 1140},
+    {"Text1", 150, 240, 3990, 345},
+    {"Label1", 4260, 240, 780, 750},
+    {"OkKnop", 4290, 270, 720, 345},
+    {"CancelKnop", 4290, 615, 720, 345},
+    {"Label2", 150, 720, 4050, 300},
+};
 }
 
 Oplossing::Oplossing(ProgramState &state, Services &services, MainHooks hooks, QWidget *parent)
@@ -22,28 +31,23 @@ Oplossing::Oplossing(ProgramState &state, Services &services, MainHooks hooks, Q
 {
     setUpWindow(this, "Oplossing", QStringLiteral(" Oplossing"), 5400, 1650);
     Frame1 = makeFrame(this, "Frame1");
-    place(Frame1, 60, -30, 5175, 1140);
 
     Text1 = make<QLineEdit>(Frame1, "Text1");
     Text1->setMaxLength(ScoreEntry::kMaxName);
     Text1->setFont(makeFont("Arial", 11.25));
     setBackground(Text1, kRest.red(), kRest.green(), kRest.blue());
-    place(Text1, 150, 240, 3990, 345);
 
     Label1 = blackBorder(Frame1, "Label1");
-    place(Label1, 4260, 240, 780, 750);
 
     // Neither is a default button: Enter and Escape do nothing special here.
     OkKnop = makeButton(Frame1, "OkKnop", "Ok");
-    place(OkKnop, 4290, 270, 720, 345);
     CancelKnop = makeButton(Frame1, "CancelKnop", "Exit");
-    place(CancelKnop, 4290, 615, 720, 345);
     connect(OkKnop, &QPushButton::clicked, this, &Oplossing::OkKnop_Click);
     connect(CancelKnop, &QPushButton::clicked, this, &Oplossing::CancelKnop_Click);
 
     Label2 = makeLabel(Frame1, "Label2", QStringLiteral("Typ de naam van het plaatje in en druk op de knop Ok"));
     setTextColor(Label2, 64, 64, 64);
-    place(Label2, 150, 720, 4050, 300);
+    placeAll(this, kLayout);
 
     Text1->setFocus();
 }

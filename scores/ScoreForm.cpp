@@ -13,34 +13,42 @@
 
 #include <algorithm>
 
+namespace {
+// Label1, the count text, is placed by its text each time it changes.
+const Placement kLayout[] = {
+    {"Frame1", 60, -15, 3405, 6190},
+    {"List1", 120, 210, 3150, 4620},
+    {"BackKnoppen", 120, 4950, 3165, 360},
+    {"DelKnop", 150, 4980, 1545, 300},
+    {"PrintKnop", 1690, 4980, 1560, 300},
+    {"ExitLabel", 2550, 5730, 750, 360},
+    {"ExitKnop", 2580, 5760, 690, 300},
+};
+}
+
 ScoreForm::ScoreForm(ProgramState &state, Services &services, QWidget *parent)
     : QDialog(parent), m_state(state), m_services(services)
 {
     setUpWindow(this, "ScoreForm", QStringLiteral(" Scorelijst"), 3600, 6690);
     Frame1 = makeFrame(this, "Frame1");
-    place(Frame1, 60, -15, 3405, 6190);
 
     List1 = make<QListWidget>(Frame1, "List1");
     List1->setUniformItemSizes(true);
     List1->setFont(makeFont("Arial", 9.75));
     setBackground(List1, 200, 210, 230);
-    place(List1, 120, 210, 3150, 4620);
 
     BackKnoppen = blackBorder(Frame1, "BackKnoppen");
-    place(BackKnoppen, 120, 4950, 3165, 360);
     DelKnop = makeButton(Frame1, "DelKnop", "Verwijderen");
-    place(DelKnop, 150, 4980, 1545, 300);
     PrintKnop = makeButton(Frame1, "PrintKnop", "Afdrukken");
-    place(PrintKnop, 1690, 4980, 1560, 300);
 
     Label1 = make<QLabel>(Frame1, "Label1");
     Label1->setFont(makeFont("MS Sans Serif", 9.75, true));
     setTextColor(Label1, 0, 64, 64);
 
     ExitLabel = blackBorder(Frame1, "ExitLabel");
-    place(ExitLabel, 2550, 5730, 750, 360);
     ExitKnop = makeButton(Frame1, "ExitKnop", "Exit");
-    place(ExitKnop, 2580, 5760, 690, 300);
+
+    placeAll(this, kLayout);
 
     connect(DelKnop, &QPushButton::clicked, this, &ScoreForm::DelKnop_Click);
     connect(PrintKnop, &QPushButton::clicked, this, &ScoreForm::PrintKnop_Click);

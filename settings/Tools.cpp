@@ -25,15 +25,6 @@ constexpr int kWidth = 6900;
 constexpr int kHeight = 4455;
 
 // A control's place in its frame, in twips; a size of 0 is taken from the control's content.
-struct Placement
-{
-    const char *name;
-    int left;
-    int top;
-    int width;
-    int height;
-};
-
 const Placement kLayout[] = {
     {"Frame1", 60, -15, 4185, 1080},
     {"Label3", 150, 240, 0, 0},
@@ -68,19 +59,6 @@ const Placement kLayout[] = {
 
 const char *const kAddPrompt =
     "Geef een nieuwe naam voor het onderwerp die tevens dient als Map waarin de plaatjes worden opgeslagen.";
-
-void placeRow(QWidget *widget, const Placement &row)
-{
-    if (row.width > 0 && row.height > 0) {
-        place(widget, row.left, row.top, row.width, row.height);
-        return;
-    }
-    placeAt(widget, row.left, row.top);
-    if (row.width > 0)
-        widget->resize(twips(row.width), widget->height());
-    if (row.height > 0)
-        widget->resize(widget->width(), twips(row.height));
-}
 
 // The texts were measured in the original platform's font; with the font at hand a wrapped text
 // may need a line more than its table height, and it gets it as far as its frame has room.
@@ -174,11 +152,7 @@ void Tools::layOut()
     Label2 = blackBorder(Frame4, "Label2");
     ExitKnop = makeButton(Frame4, "ExitKnop", "Exit");
 
-    for (const Placement &row : kLayout) {
-        QWidget *widget = findChild<QWidget *>(QString::fromLatin1(row.name));
-        Q_ASSERT(widget);
-        placeRow(widget, row);
-    }
+    placeAll(this, kLayout);
     fitWrappedText(Label8);
     fitWrappedText(Label4);
 }
