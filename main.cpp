@@ -1,5 +1,5 @@
-#include "game/Main.h"
-#include "game/ProgramState.h"
+#include "app/Main.h"
+#include "core/ProgramState.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/QtPrinter.h"
@@ -31,6 +31,8 @@ int main(int argc, char *argv[])
 
     ProgramState state(QDir(QCoreApplication::applicationDirPath()).absolutePath());
     QtSound sound;
+    sound.setFolder(state.soundsDir());
+    sound.followSwitch(state.GeluidAan);
     EventLoopWaiter waiter;
     QtDialogs dialogs;
     Random random;
@@ -39,20 +41,15 @@ int main(int argc, char *argv[])
 
     Main window(state, services);
     dialogs.setParent(&window);
-    // Asked to end (log-out, shutdown, kill): save as "Stoppen" does.
-    Desktop::onTerminationRequest([&window] {
-        window.close(); // saves
-        QCoreApplication::quit();
-    });
+    // Every ending saves first; then no window or nested loop may keep the program going.
+    QObject::connect(&window, &Main::ended, &app, [] { QCoreApplication::exit(0); });
+    window.followProcessEndings();
     window.Form_Load();
     window.show();
 
-    QObject::connect(&app, &QGuiApplication::commitDataRequest, &window, [&window] { window.saveFiles(); });
-    QTimer::singleShot(0, &window, [&sound, &state] {
-        QStringList paths;
-        for (const char *file : {"start.wav", "knop.wav", "score.wav", "camera.wav", "goed.wav", "fout.wav"})
-            paths << state.soundPath(QString::fromLatin1(file));
-        sound.preload(paths);
+    QTimer::singleShot(0, &window, [&sound] {
+        sound.preload({QStringLiteral("start.wav"), QStringLiteral("knop.wav"), QStringLiteral("score.wav"),
+                       QStringLiteral("camera.wav"), QStringLiteral("goed.wav"), QStringLiteral("fout.wav")});
     });
     return app.exec();
 }

@@ -1,7 +1,7 @@
 // Real pauses and file sizes: how long a board and an opening take on the clock, how much CPU
 // they burn meanwhile, and how long the score list takes to read and write.
-#include "game/Main.h"
-#include "game/ProgramState.h"
+#include "app/Main.h"
+#include "core/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Random.h"
@@ -9,7 +9,7 @@
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
 #include "scores/ScoreForm.h"
-#include "scores/ScoreList.h"
+#include "core/ScoreList.h"
 
 #include <QApplication>
 #include <QDir>
@@ -93,7 +93,7 @@ static void BM_OpenBox(benchmark::State &st)
     for (auto _ : st) {
         if (game.state.AantalOpen == 35) {
             st.PauseTiming();
-            game.window.NieuwPlaatje();
+            game.window.NieuwSpel();
             st.ResumeTiming();
         }
         const double c0 = processCpuSeconds();
@@ -125,6 +125,20 @@ static void BM_ScoreListReadWrite10000(benchmark::State &st)
     }
 }
 BENCHMARK(BM_ScoreListReadWrite10000)->Unit(benchmark::kMillisecond);
+
+// A hand-edited list with long runs of empty lines: reading must stay linear in the file.
+static void BM_ScoreListEmptyLines(benchmark::State &st)
+{
+    const QByteArray run = QByteArray("\"00042 - jan\"\r\n") + QByteArray("\r\n").repeated(int(st.range(0)) / 100);
+    const QByteArray bytes = run.repeated(100);
+    for (auto _ : st) {
+        ScoreList list;
+        list.load(bytes);
+        benchmark::DoNotOptimize(list.count());
+    }
+    st.SetComplexityN(st.range(0));
+}
+BENCHMARK(BM_ScoreListEmptyLines)->Arg(20000)->Arg(160000)->Unit(benchmark::kMillisecond)->Complexity();
 
 static void BM_ScoreWindowOpen10000(benchmark::State &st)
 {

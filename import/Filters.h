@@ -60,8 +60,7 @@ public:
     int Voortgang() const { return m_voortgang; }
 
     // Runs filter `filterNummer` (one of FilterNummer) with `parameter` on the surface. Does
-    // nothing at all while another filter runs; an unknown number changes nothing and leaves
-    // `Voortgang` alone.
+    // nothing at all while another filter runs.
     void PasFilterToe(int filterNummer, QImage &bitmap, int parameter);
 
     // Left-right mirror and upside-down flip of the whole surface, all four channels. They

@@ -35,6 +35,7 @@ bool displayAvailable()
 }
 
 namespace {
+// The signal handler may only write a byte; the event loop reads it and calls back.
 int signalPipe[2] = {-1, -1};
 
 void onSignal(int)
@@ -42,24 +43,33 @@ void onSignal(int)
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(signalPipe[0], &byte, 1);
 }
+
+QSocketNotifier *signalNotifier()
+{
+    static QSocketNotifier *notifier = [] () -> QSocketNotifier * {
+        if (::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
+            return nullptr;
+        auto *n = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
+        QObject::connect(n, &QSocketNotifier::activated, n, [] {
+            char byte;
+            [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
+        });
+        struct sigaction action = {};
+        action.sa_handler = onSignal;
+        sigemptyset(&action.sa_mask);
+        action.sa_flags = SA_RESTART;
+        for (int sig : {SIGTERM, SIGHUP, SIGINT})
+            sigaction(sig, &action, nullptr);
+        return n;
+    }();
+    return notifier;
+}
 }
 
-void onTerminationRequest(std::function<void()> callback)
+void onTerminationRequest(QObject *context, std::function<void()> callback)
 {
-    if (signalPipe[0] >= 0 || ::socketpair(AF_UNIX, SOCK_STREAM, 0, signalPipe) != 0)
-        return;
-    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, QCoreApplication::instance());
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [callback = std::move(callback)] {
-        char byte;
-        [[maybe_unused]] const auto got = ::read(signalPipe[1], &byte, 1);
-        callback();
-    });
-    struct sigaction action = {};
-    action.sa_handler = onSignal;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int sig : {SIGTERM, SIGHUP, SIGINT})
-        sigaction(sig, &action, nullptr);
+    if (QSocketNotifier *notifier = signalNotifier())
+        QObject::connect(notifier, &QSocketNotifier::activated, context, std::move(callback));
 }
 
 }

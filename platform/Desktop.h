@@ -3,6 +3,7 @@
 #include <functional>
 
 class QCoreApplication;
+class QObject;
 
 // Desktop integration that every window relies on.
 namespace Desktop {
@@ -16,8 +17,8 @@ void loadDutchTranslations(QCoreApplication &app);
 // True when a window system is at hand (a display, or a platform chosen explicitly).
 bool displayAvailable();
 
-// Calls back on the event loop when the process is asked to end (SIGTERM, SIGHUP, SIGINT),
-// so that the program can save before it goes.
-void onTerminationRequest(std::function<void()> callback);
+// Calls back on the event loop, for as long as context lives, when the process is asked to end
+// (SIGTERM, SIGHUP, SIGINT), so that the program can save before it goes.
+void onTerminationRequest(QObject *context, std::function<void()> callback);
 
 }

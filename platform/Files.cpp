@@ -13,22 +13,69 @@ std::optional<QByteArray> read(const QString &path, qint64 maxBytes)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QByteArray bytes = file.read(maxBytes);
-    if (file.error() != QFileDevice::NoError)
+    // A file that says nothing of its size (a pipe, a device) is read up to the limit and no further.
+    const qint64 size = file.size();
+    if (size > maxBytes)
+        return std::nullopt;
+    QByteArray bytes;
+    if (size > 0 && !file.isSequential()) {
+        bytes = file.readAll();
+    } else {
+        char chunk[16384];
+        for (qint64 got; (got = file.read(chunk, sizeof chunk)) > 0;) {
+            if (bytes.size() + got > maxBytes)
+                return std::nullopt;
+            bytes.append(chunk, got);
+        }
+    }
+    if (file.error() != QFileDevice::NoError || bytes.size() > maxBytes)
         return std::nullopt;
     return bytes;
 }
 
-bool writeAtomically(const QString &path, const QByteArray &bytes)
+Outcome saveAtomically(const QString &path, const std::function<QString(QIODevice &)> &writer)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
+        return {file.errorString()};
+    QString error = writer(file);
+    // Small writes wait in the file's buffer: a full disk shows only when they are flushed, and
+    // commit() would not report it.
+    if (error.isEmpty() && (!file.flush() || file.error() != QFileDevice::NoError))
+        error = file.errorString();
+    if (!error.isEmpty()) {
         file.cancelWriting();
-        return false;
+        return {error};
     }
-    return file.commit();
+    if (!file.commit())
+        return {file.errorString()};
+    return {};
+}
+
+Outcome writeAtomically(const QString &path, const QByteArray &bytes)
+{
+    return saveAtomically(path, [&bytes](QIODevice &out) {
+        return out.write(bytes) == bytes.size() ? QString() : out.errorString();
+    });
+}
+
+bool isPlainName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..") && !name.contains(QLatin1Char('/'))
+        && !name.contains(QLatin1Char('\\')) && !name.contains(QChar(0));
+}
+
+bool isPortableName(const QString &name)
+{
+    if (!isPlainName(name) || !name.isValidUtf16())
+        return false;
+    for (const QChar c : name) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line
+            || category == QChar::Separator_Paragraph || QStringView(u"<>:\"|?*").contains(c))
+            return false;
+    }
+    return true;
 }
 
 QString findEntry(const QString &dir, const QString &name)
@@ -57,13 +104,18 @@ static QStringList sorted(QStringList names)
     return names;
 }
 
-QStringList pictureFiles(const QString &dir)
+QStringList matching(const QString &dir, const QStringList &patterns)
 {
     QDir folder(dir);
     folder.setFilter(QDir::Files | QDir::Hidden);
-    folder.setNameFilters({QStringLiteral("*.bmp"), QStringLiteral("*.gif"), QStringLiteral("*.jpg")});
+    folder.setNameFilters(patterns);
     folder.setSorting(QDir::NoSort | QDir::IgnoreCase);
     return sorted(folder.entryList());
+}
+
+QStringList pictureFiles(const QString &dir)
+{
+    return matching(dir, {QStringLiteral("*.bmp"), QStringLiteral("*.gif"), QStringLiteral("*.jpg")});
 }
 
 QStringList subFolders(const QString &dir)

@@ -1,10 +1,22 @@
 #include "platform/Printer.h"
 
+#include "platform/Dialogs.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
 
 #include <cmath>
+
+bool Printer::endAndReport(Dialogs &dialogs)
+{
+    if (endDocument())
+        return true;
+    if (!error().isEmpty())
+        dialogs.message(QStringLiteral("Het afdrukken is mislukt: ") + error(), QStringLiteral(" Print"),
+                        Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+    return false;
+}
 
 QString Printer::number(qint64 value)
 {
@@ -68,9 +80,17 @@ void RecordingPrinter::drawLine(const QPoint &from, const QPoint &to, const QCol
     m_items.push_back(Line{m_page, from, to, color});
 }
 
+void RecordingPrinter::newPage()
+{
+    ++m_page;
+    m_x = 0;
+    m_y = 0;
+}
+
 bool RecordingPrinter::endDocument()
 {
     const int pages = m_page + 1;
+    m_error.clear();
     if (m_keepLastOnly)
         m_documents.clear();
     m_documents.push_back(std::move(m_items));

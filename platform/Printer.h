@@ -9,6 +9,8 @@
 #include <variant>
 #include <vector>
 
+class Dialogs;
+
 // The printer as every printout uses it. Positions are twips (1/1440 inch) from the top-left of
 // the printable area of a portrait A4 page. Each document starts in Arial 10 pt, black.
 class Printer
@@ -30,9 +32,15 @@ public:
     // The whole picture scaled into the rectangle (aspect ratio not kept).
     virtual void drawPicture(const QImage &picture, const QRect &target) = 0;
     virtual void drawLine(const QPoint &from, const QPoint &to, const QColor &color) = 0;
-    // Sends the pages drawn so far; the next operation starts a new document. False when the
-    // document could not be printed or saved.
+    // Goes on on a new page, at its top-left.
+    virtual void newPage() = 0;
+    // Sends the pages drawn so far; the next operation starts a new document. False when they
+    // were not printed: error() then says why, or is empty when the user chose not to keep them.
     virtual bool endDocument() = 0;
+    virtual QString error() const = 0;
+
+    // Ends the document; a failure is reported in a message box.
+    bool endAndReport(Dialogs &dialogs);
 
     // How a number is printed: a blank where a minus sign would stand, and a blank after it.
     static QString number(qint64 value);
@@ -82,7 +90,9 @@ public:
     void printLine(const QString &text = QString()) override;
     void drawPicture(const QImage &picture, const QRect &target) override;
     void drawLine(const QPoint &from, const QPoint &to, const QColor &color) override;
+    void newPage() override;
     bool endDocument() override;
+    QString error() const override { return m_error; }
 
     // The documents ended so far, each a list of items.
     const std::vector<std::vector<Item>> &documents() const { return m_documents; }
@@ -95,8 +105,10 @@ public:
     static double ascent(const Font &font);
 
 protected:
-    // Called with each finished document; the real printer prints it here.
+    // Called with each finished document; the real printer prints it here. On failure it says
+    // why through setError(), unless the user chose not to print.
     virtual bool output(const std::vector<Item> &items, int pages);
+    void setError(const QString &error) { m_error = error; }
     // The printable height for the document being started, asked when its first line is laid out.
     virtual int documentPageHeight() { return m_pageHeight; }
     int pageHeight() const { return m_pageHeight; }
@@ -114,6 +126,7 @@ private:
     int m_y = 0;
     int m_page = 0;
     bool m_keepLastOnly = false;
+    QString m_error;
     std::vector<Item> m_items;
     std::vector<std::vector<Item>> m_documents;
 };

@@ -138,7 +138,7 @@ bool QtPrinter::printToPrinter(const std::vector<Item> &items, int pages)
     if (printer.outputFormat() != QPrinter::NativeFormat)
         return false;
     prepare(printer, pageLayout());
-    return paint(printer, items, pages);
+    return paint(printer, items, pages).isEmpty();
 }
 
 bool QtPrinter::printToPdf(const std::vector<Item> &items, int pages, const QString &path)
@@ -147,14 +147,17 @@ bool QtPrinter::printToPdf(const std::vector<Item> &items, int pages, const QStr
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
     prepare(printer, pageLayout());
-    return paint(printer, items, pages);
+    const QString error = paint(printer, items, pages);
+    if (!error.isEmpty())
+        setError(error + QStringLiteral(" (") + path + QLatin1Char(')'));
+    return error.isEmpty();
 }
 
-bool QtPrinter::paint(QPrinter &printer, const std::vector<Item> &items, int pages) const
+QString QtPrinter::paint(QPrinter &printer, const std::vector<Item> &items, int pages) const
 {
     QPainter painter;
     if (!painter.begin(&printer))
-        return false;
+        return QStringLiteral("het bestand kan niet worden geschreven");
     // Fonts take their size from the device's resolution and the painter's scale shrinks them
     // once more, so each size is divided by that scale to come out at its true height.
     const double dotsPerTwip = printer.resolution() / 1440.0;
@@ -162,13 +165,16 @@ bool QtPrinter::paint(QPrinter &printer, const std::vector<Item> &items, int pag
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
 
     int page = 0;
+    bool turned = true; // a page that will not turn would put the rest on the wrong page
     auto turnTo = [&](int target) {
-        while (page < target && printer.newPage())
-            ++page;
+        for (; turned && page < target; ++page)
+            turned = printer.newPage();
     };
     std::optional<Font> current;
     double ascent = 0;
     for (const Item &item : items) {
+        if (!turned)
+            break;
         if (const auto *text = std::get_if<Text>(&item)) {
             turnTo(text->page);
             if (current != text->font) {
@@ -194,5 +200,9 @@ bool QtPrinter::paint(QPrinter &printer, const std::vector<Item> &items, int pag
     }
     turnTo(pages - 1);
     const bool ended = painter.end();
-    return ended && printer.printerState() != QPrinter::Error && printer.printerState() != QPrinter::Aborted;
+    if (!turned)
+        return QStringLiteral("er kon geen nieuwe bladzijde worden begonnen");
+    if (!ended || printer.printerState() == QPrinter::Error || printer.printerState() == QPrinter::Aborted)
+        return QStringLiteral("de afdruk kon niet worden afgemaakt");
+    return QString();
 }

@@ -65,7 +65,8 @@ private:
     bool deliver(const std::vector<Item> &items, int pages);
     bool printToPrinter(const std::vector<Item> &items, int pages);
     bool printToPdf(const std::vector<Item> &items, int pages, const QString &path);
-    bool paint(QPrinter &printer, const std::vector<Item> &items, int pages) const;
+    // Why the pages did not come out, or the empty string.
+    QString paint(QPrinter &printer, const std::vector<Item> &items, int pages) const;
 
     Dialogs &m_dialogs;
     Destination m_destination;

@@ -24,10 +24,10 @@ QSoundEffect *QtSound::effectFor(const QString &path)
     return effect;
 }
 
-void QtSound::preload(const QStringList &paths)
+void QtSound::preload(const QStringList &files)
 {
-    for (const QString &path : paths)
-        effectFor(path);
+    for (const QString &file : files)
+        effectFor(folder() + QLatin1Char('/') + file);
 }
 
 void QtSound::play(const QString &path)

@@ -3,6 +3,7 @@
 #include "platform/Sound.h"
 
 #include <QHash>
+#include <QStringList>
 
 class QSoundEffect;
 
@@ -12,9 +13,11 @@ public:
     QtSound();
     ~QtSound() override;
 
-    void play(const QString &path) override;
     // Creates the players ahead of time so the first click does not wait for the audio backend.
-    void preload(const QStringList &paths);
+    void preload(const QStringList &files);
+
+protected:
+    void play(const QString &path) override;
 
 private:
     QSoundEffect *effectFor(const QString &path);

@@ -1,9 +1,5 @@
 #pragma once
 
-#include <QString>
-
-#include <functional>
-
 class Dialogs;
 class Printer;
 class Random;
@@ -19,6 +15,4 @@ struct Services
     Dialogs &dialogs;
     Random &random;
     Printer &printer;
-    // Writes a text into the main window's information line ("-" is the resting text).
-    std::function<void(const QString &)> infoRegel = [](const QString &) {};
 };

@@ -1,6 +1,6 @@
 #include "scores/Oplossing.h"
 
-#include "game/ProgramState.h"
+#include "core/ProgramState.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
@@ -26,8 +26,8 @@ const Placement kLayout[] = {
 };
 }
 
-Oplossing::Oplossing(ProgramState &state, Services &services, MainHooks hooks, QWidget *parent)
-    : QDialog(parent), m_state(state), m_services(services), m_hooks(std::move(hooks))
+Oplossing::Oplossing(ProgramState &state, Services &services, QWidget *parent)
+    : QDialog(parent), m_state(state), m_services(services)
 {
     setUpWindow(this, "Oplossing", QStringLiteral(" Oplossing"), 5400, 1650);
     Frame1 = makeFrame(this, "Frame1");
@@ -64,15 +64,19 @@ void Oplossing::flash(int r, int g, int b, const QString &text)
     }
 }
 
+bool Oplossing::isRight(const QString &answer, const QString &word)
+{
+    return answer.toLower() == word.toLower();
+}
+
 void Oplossing::OkKnop_Click()
 {
     // Clicks during the flashes would judge the flashing text, or close the window half way.
     if (m_flashing || !OkKnop->isEnabled())
         return;
     m_flashing = true;
-    if (Text1->text().toLower() == m_state.Woord.toLower()) {
-        if (m_state.GeluidAan)
-            m_services.sound.play(m_state.soundPath(QStringLiteral("goed.wav")));
+    if (isRight(Text1->text(), m_state.Woord)) {
+        m_services.sound.speel(QStringLiteral("goed.wav"));
         CancelKnop->setEnabled(false);
         m_state.Geraden = true;
         flash(0, 250, 0, QStringLiteral("Het antwoord is goed geraden..."));
@@ -81,8 +85,7 @@ void Oplossing::OkKnop_Click()
         accept();
         return;
     }
-    if (m_state.GeluidAan)
-        m_services.sound.play(m_state.soundPath(QStringLiteral("fout.wav")));
+    m_services.sound.speel(QStringLiteral("fout.wav"));
     OkKnop->setEnabled(false);
     m_state.Geraden = false;
     flash(250, 90, 0, QStringLiteral("Het antwoord is helaas fout..."));
@@ -91,8 +94,7 @@ void Oplossing::OkKnop_Click()
     Text1->setFocus();
     m_state.SpelBezig = false;
     m_state.Woord.clear();
-    if (m_hooks.clearWord)
-        m_hooks.clearWord();
+    Q_EMIT wordCleared();
     m_flashing = false;
 }
 
@@ -103,8 +105,7 @@ void Oplossing::CancelKnop_Click()
     if (!m_state.SpelBezig) {
         if (!Text1->text().isEmpty() && !m_state.Geraden)
             m_state.Scorelijst.insert(ScoreEntry::form(m_state.Score, Text1->text()));
-        if (m_hooks.enableMenu)
-            m_hooks.enableMenu();
+        Q_EMIT gameEnded();
     }
     m_closing = true;
     reject();

@@ -2,8 +2,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -17,15 +15,17 @@ class Oplossing : public QDialog
 {
     Q_OBJECT
 public:
-    struct MainHooks {
-        std::function<void()> clearWord;      // the main window's hint back to ".........."
-        std::function<void()> enableMenu;     // the entries a running game locks
-    };
-
-    Oplossing(ProgramState &state, Services &services, MainHooks hooks, QWidget *parent = nullptr);
+    Oplossing(ProgramState &state, Services &services, QWidget *parent = nullptr);
 
     void OkKnop_Click();
     void CancelKnop_Click();
+
+    // An answer is right when it equals the word without regard to case; nothing else is forgiven.
+    static bool isRight(const QString &answer, const QString &word);
+
+Q_SIGNALS:
+    void wordCleared(); // the game is lost: the main window's hint goes back to ".........."
+    void gameEnded();   // the menu entries a running game locks are free again
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -36,7 +36,6 @@ private:
 
     ProgramState &m_state;
     Services &m_services;
-    MainHooks m_hooks;
     bool m_flashing = false;
     bool m_closing = false;
 

@@ -33,12 +33,20 @@ QString name(const QString &entry)
     return entry.mid(separator(entry) + 3);
 }
 
-qint64 points(const QString &entry)
+QString points(const QString &entry)
 {
-    return entry.left(separator(entry)).toLongLong();
+    // The digits as they stand, so that no score is too large to print: "00042" is 42.
+    const QString score = entry.left(separator(entry)).trimmed();
+    qsizetype digits = 0;
+    while (digits < score.size() && score.at(digits).isDigit() && score.at(digits).unicode() < 128)
+        ++digits;
+    qsizetype first = 0;
+    while (first < digits - 1 && score.at(first) == QLatin1Char('0'))
+        ++first;
+    return digits == 0 ? QStringLiteral("0") : score.mid(first, digits - first);
 }
 
-bool print(Printer &printer, const QStringList &bestFirst)
+void print(Printer &printer, const QStringList &bestFirst)
 {
     printer.setFontName(QStringLiteral("Arial"));
     printer.setFontBold(true);
@@ -56,12 +64,11 @@ bool print(Printer &printer, const QStringList &bestFirst)
         const QString &entry = bestFirst.at(i);
         printer.setX(300);
         printer.printLine(QStringLiteral("Op de ") + QString::number(i + 1) + QStringLiteral("e plaats staat... ")
-                          + name(entry) + QStringLiteral(" met ") + QString::number(points(entry))
+                          + name(entry) + QStringLiteral(" met ") + points(entry)
                           + QStringLiteral(" punten."));
         if (i == 8 || i == 98)
             printer.printLine();
     }
-    return printer.endDocument();
 }
 
 }

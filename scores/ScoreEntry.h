@@ -17,11 +17,11 @@ constexpr int kMaxName = 100;
 // become '?', as they would on saving.
 QString form(int score, const QString &name);
 
-// The name part (after " - ") and the points of an entry.
+// The name part (after " - ") and the points of an entry, in decimal without leading zeros.
 QString name(const QString &entry);
-qint64 points(const QString &entry);
+QString points(const QString &entry);
 
-// Prints the list, best score first, on the printer as one document.
-bool print(Printer &printer, const QStringList &bestFirst);
+// Lays the list out on the printer, best score first; the caller ends the document.
+void print(Printer &printer, const QStringList &bestFirst);
 
 }

@@ -1,8 +1,9 @@
 #include "scores/ScoreForm.h"
 
-#include "game/ProgramState.h"
+#include "core/ProgramState.h"
 #include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
+#include "platform/Printer.h"
 #include "platform/Services.h"
 #include "platform/Widgets.h"
 #include "scores/ScoreEntry.h"
@@ -86,7 +87,11 @@ void ScoreForm::DelKnop_Click()
     const int k = List1->row(selected);
     const QString text = selected->text();
     delete List1->takeItem(k);
-    m_services.infoRegel(text + QStringLiteral(" /  ") + QString::number(k));
+    // The list would select the next entry, and a second Verwijderen (Yes is the default
+    // answer) would then remove another child's score.
+    List1->setCurrentItem(nullptr);
+    List1->clearSelection();
+    Q_EMIT infoRegel(text + QStringLiteral(" /  ") + QString::number(k));
     const qsizetype index = m_state.Scorelijst.indexOf(text);
     if (index >= 0) {
         m_state.Scorelijst.removeAt(index);
@@ -106,4 +111,5 @@ void ScoreForm::PrintKnop_Click()
     for (int i = 0; i < List1->count(); ++i)
         bestFirst << List1->item(i)->text();
     ScoreEntry::print(m_services.printer, bestFirst);
+    m_services.printer.endAndReport(m_services.dialogs);
 }

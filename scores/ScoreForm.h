@@ -19,6 +19,10 @@ public:
     void DelKnop_Click();
     void PrintKnop_Click();
 
+Q_SIGNALS:
+    // A text for the main window's information line.
+    void infoRegel(const QString &text);
+
 private:
     void showCount(const QString &one, const QString &many);
 

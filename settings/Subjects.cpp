@@ -7,45 +7,12 @@
 
 namespace {
 constexpr qsizetype kMaxNameBytes = 255;
-
-bool isForbidden(QChar c)
-{
-    // Line and paragraph separators break a name over lines just as a newline does.
-    const QChar::Category category = c.category();
-    if (category == QChar::Other_Control || category == QChar::Separator_Line
-        || category == QChar::Separator_Paragraph)
-        return true;
-    switch (c.unicode()) {
-    case '/':
-    case '\\':
-    case '<':
-    case '>':
-    case ':':
-    case '"':
-    case '|':
-    case '?':
-    case '*':
-        return true;
-    default:
-        return false;
-    }
-}
-
-// A folder name that only separates path parts, never names a folder of its own.
-bool isStructural(const QString &name)
-{
-    return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
-        || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0));
-}
 }
 
 bool Subjects::isValidName(const QString &name)
 {
-    if (isStructural(name) || !name.isValidUtf16())
+    if (!Files::isPortableName(name))
         return false;
-    for (const QChar c : name)
-        if (isForbidden(c))
-            return false;
     // The original platform dropped a trailing blank or dot, so such a name never meant itself.
     if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
         return false;
@@ -97,7 +64,7 @@ Subjects::Result Subjects::add(const QString &name) const
 Subjects::Result Subjects::remove(const QString &name) const
 {
     // Names come from the list, so they are checked only for what could leave the folder.
-    if (isStructural(name))
+    if (!Files::isPlainName(name))
         return Result::InvalidName;
     const QString entry = entryNamed(name);
     if (entry.isEmpty() || !staysDirectlyBelowRoot(entry))

@@ -1,8 +1,7 @@
 #include "settings/Tools.h"
 
-#include "game/Artwork.h"
-#include "game/Game.h"
-#include "game/ProgramState.h"
+#include "core/Artwork.h"
+#include "core/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "platform/Waiter.h"
@@ -70,11 +69,6 @@ void fitWrappedText(QLabel *label)
         label->resize(label->width(), std::min(needed, room));
 }
 
-QPixmap icon(const char *name)
-{
-    return QPixmap(QStringLiteral(":/artwork/") + QLatin1String(name) + QStringLiteral(".png"));
-}
-
 QString orderCaption(bool random)
 {
     return random ? QStringLiteral("Willekeurige volgorde") : QStringLiteral("Op volgorde 1,2,3...enz.");
@@ -126,7 +120,7 @@ void Tools::layOut()
     Frame2 = makeFrame(this, "Frame2");
     GeluidCheck = make<QCheckBox>(Frame2, "GeluidCheck");
     Image2 = makeLabel(Frame2, "Image2");
-    Image2->setPixmap(icon("tools2"));
+    Image2->setPixmap(Artwork::pixmap(QStringLiteral("tools2.png")));
 
     Frame5 = makeFrame(this, "Frame5");
     Text1 = make<QLineEdit>(Frame5, "Text1");
@@ -146,7 +140,7 @@ void Tools::layOut()
     DelKnop = makeButton(Frame3, "DelKnop", "Delete");
     AddKnop = makeButton(Frame3, "AddKnop", "Add");
     Image1 = makeLabel(Frame3, "Image1");
-    Image1->setPixmap(icon("tools1"));
+    Image1->setPixmap(Artwork::pixmap(QStringLiteral("tools1.png")));
 
     Frame4 = makeFrame(this, "Frame4");
     Label2 = blackBorder(Frame4, "Label2");
@@ -159,10 +153,7 @@ void Tools::layOut()
 
 void Tools::connectControls()
 {
-    connect(ImportKnop, &QPushButton::clicked, this, [this] {
-        if (onImport)
-            onImport();
-    });
+    connect(ImportKnop, &QPushButton::clicked, this, &Tools::importRequested);
     connect(AddKnop, &QPushButton::clicked, this, &Tools::AddKnop_Click);
     connect(DelKnop, &QPushButton::clicked, this, &Tools::DelKnop_Click);
     connect(ExitKnop, &QPushButton::clicked, this, &Tools::ExitKnop_Click);
@@ -172,7 +163,7 @@ void Tools::connectControls()
     connect(Text1, &QLineEdit::textChanged, this, &Tools::Text1_Change);
 
     const auto say = [this](QWidget *widget, const QString &text) {
-        onHover(widget, [this, text] { infoRegel(text); });
+        onHover(widget, [this, text] { Q_EMIT infoRegel(text); });
     };
     say(ImportKnop,
         QStringLiteral("Tool voor het importeren van foto's, cliparts naar plaatjes voor dit programma."));
@@ -201,8 +192,8 @@ void Tools::Form_Load()
 
     // A stored kind outside 1..10 is drawn as kind 1 by the game, so the window shows that one and
     // leaves the setting alone until the user moves the bar.
-    Image3->setPixmap(Artwork::boxFace(Game::faceKind(m_state), 1));
-    SoortScroll->setValue(Game::faceKind(m_state));
+    Image3->setPixmap(Artwork::boxFace(m_state.faceKind(), 1));
+    SoortScroll->setValue(m_state.faceKind());
     connect(SoortScroll, &QScrollBar::valueChanged, this, &Tools::SoortScroll_Change);
 
     {
@@ -231,12 +222,6 @@ void Tools::fillList(bool lowerCase)
     // A pictures folder that cannot be listed leaves the list empty.
     for (const QString &name : m_subjects.list())
         List1->addItem(lowerCase ? name.toLower() : name);
-}
-
-void Tools::infoRegel(const QString &text) const
-{
-    if (m_services.infoRegel)
-        m_services.infoRegel(text);
 }
 
 void Tools::List1_DblClick(QListWidgetItem *item)

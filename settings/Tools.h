@@ -4,8 +4,6 @@
 
 #include <QDialog>
 
-#include <functional>
-
 class QCheckBox;
 class QFrame;
 class QLabel;
@@ -25,15 +23,17 @@ class Tools : public QDialog
 public:
     Tools(ProgramState &state, Services &services, QWidget *parent = nullptr);
 
-    // Called by the "Import" button; the import window hooks in here.
-    std::function<void()> onImport;
+Q_SIGNALS:
+    // The "Import" button: the import window is to open on top of this one.
+    void importRequested();
+    // A text for the main window's information line.
+    void infoRegel(const QString &text);
 
 private:
     void layOut();
     void connectControls();
     void Form_Load();
     void fillList(bool lowerCase);
-    void infoRegel(const QString &text) const;
 
     void List1_DblClick(QListWidgetItem *item);
     void AddKnop_Click();

@@ -391,7 +391,6 @@ void TestFilters::pictureLeftAsItWas_data()
         QTest::addRow("%d on 2x9", f) << f << 2 << 9 << 1 << QList<int>{100};
     }
     QTest::newRow("diffuse 1x1") << int(Filters::Verstrooi) << 1 << 1 << 1 << QList<int>{100, 100};
-    QTest::newRow("unknown number") << 5 << 5 << 5 << 1 << QList<int>{};
 }
 
 void TestFilters::pictureLeftAsItWas()

@@ -47,6 +47,7 @@ private Q_SLOTS:
     void pdfFile();
     void noPrinter_data();
     void noPrinter();
+    void failureIsReported();
 };
 
 void TestPrinter::layout_data()
@@ -263,6 +264,24 @@ void TestPrinter::noPrinter()
     const QString text = PdfTools::text(folder.filePath(written));
     QString missing;
     QVERIFY2(inOrder(text, sampleTexts(), &missing), qPrintable(missing + QStringLiteral(" not found in:\n") + text));
+}
+
+void TestPrinter::failureIsReported()
+{
+    // A PDF that cannot be written is no printout: the user hears so, with the reason.
+    ScriptedDialogs dialogs;
+    QtPrinter printer(dialogs, QtPrinter::Destination::pdfFile(QStringLiteral("/proc/1/geen-map/afdruk.pdf")));
+    printSample(printer, QStringLiteral("mislukt"));
+    QVERIFY(!printer.endAndReport(dialogs));
+    QCOMPARE(dialogs.shown.size(), size_t(1));
+    QVERIFY2(dialogs.shown[0].text.startsWith(QStringLiteral("Het afdrukken is mislukt: ")), qPrintable(dialogs.shown[0].text));
+    QVERIFY(dialogs.shown[0].text.contains(QStringLiteral("/proc/1/geen-map/afdruk.pdf")));
+    // Choosing not to keep the pages is no failure.
+    ScriptedDialogs cancelled;
+    QtPrinter none(cancelled, QtPrinter::Destination::noPrinter());
+    printSample(none, QStringLiteral("niet"));
+    QVERIFY(!none.endAndReport(cancelled));
+    QCOMPARE(cancelled.shown.size(), size_t(1)); // only the missing printer
 }
 
 QTEST_MAIN(TestPrinter)

@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/resource.h>
 
 namespace {
 QByteArray readFile(const QString &path)
@@ -38,6 +39,7 @@ private Q_SLOTS:
     void withoutDisplaySaysHowToStart();
     void terminationSavesLikeStoppen_data();
     void terminationSavesLikeStoppen();
+    void startsInLittleMemory();
 };
 
 void TestProcess::withoutDisplaySaysHowToStart()
@@ -65,34 +67,63 @@ void TestProcess::terminationSavesLikeStoppen_data()
     QTest::newRow("SIGHUP") << int(SIGHUP);
 }
 
-void TestProcess::terminationSavesLikeStoppen()
+// Starts the program in its own folder and waits until start-up has read the settings; a broken
+// settings file is written anew then, which shows from outside.
+bool startProgram(QProcess &process, const QTemporaryDir &dir)
 {
-    QFETCH(int, signal);
-    QTemporaryDir dir;
     const QString program = installProgram(dir);
-    QVERIFY(!program.isEmpty());
     const QString settings = dir.filePath(QStringLiteral("Tuurbord.ini"));
-    const QString scores = dir.filePath(QStringLiteral("Vudoduzov.lst"));
-    // A broken settings file is written anew once start-up has read it: then the program is up.
     writeFile(settings, "kapot\r\n");
-    writeFile(scores, "\"00042 - jan\"\r\n\"00010 - ann\"\r\n");
-
-    QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     process.setProcessEnvironment(env);
     process.start(program, {});
-    QVERIFY(process.waitForStarted(20000));
+    if (program.isEmpty() || !process.waitForStarted(20000))
+        return false;
     QDeadlineTimer deadline(20000);
-    while (readFile(settings) == "kapot\r\n" && !deadline.hasExpired())
+    while (readFile(settings) == "kapot\r\n" && !deadline.hasExpired() && process.state() == QProcess::Running)
         QTest::qWait(20);
-    QCOMPARE(readFile(settings), QByteArray("75\r\n\"gebruiksvoorwerpen\"\r\n#TRUE#\r\n1\r\n#TRUE#\r\n"));
+    return readFile(settings) == "75\r\n\"gebruiksvoorwerpen\"\r\n#TRUE#\r\n1\r\n#TRUE#\r\n";
+}
 
+void TestProcess::terminationSavesLikeStoppen()
+{
+    QFETCH(int, signal);
+    QTemporaryDir dir;
+    const QString scores = dir.filePath(QStringLiteral("Vudoduzov.lst"));
+    writeFile(scores, "\"00042 - jan\"\r\n\"00010 - ann\"\r\n");
+    QProcess process;
+    QVERIFY(startProgram(process, dir));
     ::kill(pid_t(process.processId()), signal);
     QVERIFY(process.waitForFinished(20000));
     QCOMPARE(process.exitStatus(), QProcess::NormalExit);
     // The score list was written back, sorted, which only a save does.
     QCOMPARE(readFile(scores), QByteArray("\"00010 - ann\"\r\n\"00042 - jan\"\r\n"));
+}
+
+// An older school laptop gives a program about 1.5 GB of address space.
+void TestProcess::startsInLittleMemory()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    QSKIP("AddressSanitizer reserves far more address space than any limit a laptop sets");
+#endif
+    QTemporaryDir dir;
+    QByteArray list;
+    for (int i = 0; i < 1000; ++i)
+        list += QStringLiteral("\"%1 - speler %2\"\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i).toLatin1();
+    const QString scores = dir.filePath(QStringLiteral("Vudoduzov.lst"));
+    writeFile(scores, list);
+    QProcess process;
+    process.setChildProcessModifier([] {
+        const rlimit limit{1500000ull * 1024, 1500000ull * 1024};
+        ::setrlimit(RLIMIT_AS, &limit);
+    });
+    QVERIFY2(startProgram(process, dir), process.readAllStandardError().constData());
+    ::kill(pid_t(process.processId()), SIGTERM);
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(process.exitCode(), 0);
+    QCOMPARE(readFile(scores), list);
 }
 
 QTEST_GUILESS_MAIN(TestProcess)

@@ -1,13 +1,15 @@
-#include "game/Artwork.h"
+#include "core/Artwork.h"
 #include "platform/Desktop.h"
 #include "settings/Tools.h"
 #include "support/FolderTree.h"
 #include "support/MainFixture.h"
+#include "support/Modal.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScrollBar>
+#include <QSignalSpy>
 #include <QTest>
 
 namespace {
@@ -43,9 +45,8 @@ QString question(const QString &name)
 struct ToolsFixture
 {
     explicit ToolsFixture(const QString &programFolder, const std::function<void(ProgramState &)> &setUp = {})
-        : state(programFolder)
+        : state(programFolder), fakes(state)
     {
-        fakes.services.infoRegel = [this](const QString &text) { info = text; };
         if (setUp)
             setUp(state);
         window = std::make_unique<Tools>(state, fakes.services);
@@ -86,9 +87,8 @@ struct ToolsFixture
         QCoreApplication::sendEvent(w, &move);
     }
 
-    FakeServices fakes;
     ProgramState state;
-    QString info;
+    FakeServices fakes;
     std::unique_ptr<Tools> window;
 };
 
@@ -118,8 +118,6 @@ private Q_SLOTS:
     void quality_data();
     void quality();
     void boxKindTenWithBothFaces();
-    void hoverTexts_data();
-    void hoverTexts();
     void wholeRoundThroughTheMainWindow();
 };
 
@@ -278,7 +276,6 @@ void TestTools::doubleClickSelectsSubjectAndFlashes()
     QCOMPARE(f.state.Onderwerp, QStringLiteral("dieren"));
     QCOMPARE(f.label("Label1"), QStringLiteral("dieren"));
     QCOMPARE(during, QList<QColor>{QColor(250, 80, 0)});
-    QCOMPARE(f.fakes.waiter.total, 0.2);
     QCOMPARE(listColour(f.list()), QColor(180, 210, 170));
     QCOMPARE(f.label("Label3"), QStringLiteral("Importeer plaatjes naar map gebruiksvoorwerpen"));
     // The lower-case name still finds the folder spelled with a capital.
@@ -335,77 +332,48 @@ void TestTools::boxKindTenWithBothFaces()
     QCOMPARE(f.state.SoortVakje, 10);
 }
 
-void TestTools::hoverTexts_data()
-{
-    QTest::addColumn<QString>("control");
-    QTest::addColumn<QString>("text");
-    QTest::newRow("ImportKnop")
-        << "ImportKnop" << "Tool voor het importeren van foto's, cliparts naar plaatjes voor dit programma.";
-    QTest::newRow("AddKnop") << "AddKnop" << "Met deze knop voeg je een Onderwerp of Map toe aan de lijst.";
-    QTest::newRow("DelKnop") << "DelKnop" << "Met deze knop verwijder je een Onderwerp of Map.";
-    QTest::newRow("List1") << "List1" << "Dubbelklik is Onderwerp of Map selecteren.";
-    QTest::newRow("Label1") << "Label1" << "Dit is het actuele Onderwerp of Map.";
-    QTest::newRow("GeluidCheck") << "GeluidCheck" << "Hiermee zet je het geluid aan of uit.";
-    QTest::newRow("Text1") << "Text1" << "Dit geeft de kwaliteit aan van het plaatje dat wordt opgeslagen";
-    QTest::newRow("ExitKnop") << "ExitKnop" << "Tool menu weer verlaten...";
-    for (const char *frame : {"Frame1", "Frame2", "Frame3", "Frame4", "Frame5"})
-        QTest::newRow(frame) << frame << "-";
-    for (const char *silent : {"Check1", "SoortScroll", "Frame6", "Image3"})
-        QTest::addRow("%s says nothing", silent) << silent << "(niets)";
-}
-
-void TestTools::hoverTexts()
-{
-    QFETCH(QString, control);
-    TestFolder folder;
-    folder.makeSubject(QStringLiteral("dieren"), {});
-    ToolsFixture f(folder.path());
-    f.info = QStringLiteral("(niets)");
-    f.hover(control);
-    QTEST(f.info, "text");
-}
-
 void TestTools::wholeRoundThroughTheMainWindow()
 {
     TestFolder folder;
     {
         MainFixture m(folder);
-        Tools tools(m.state, m.fakes.services, m.window.get());
-        tools.show();
-        const auto control = [&](const char *name) { return tools.findChild<QWidget *>(QString::fromLatin1(name)); };
-        const auto click = [&](const char *name) { QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(4, 4)); };
-        // The window's information line is the main window's.
-        QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(control("AddKnop"), &move);
-        QCOMPARE(m.info(), QStringLiteral("Met deze knop voeg je een Onderwerp of Map toe aan de lijst."));
-        click("ImportKnop"); // nobody listens yet: nothing happens
-        int imports = 0;
-        tools.onImport = [&imports] { ++imports; };
-        click("ImportKnop");
-        QCOMPARE(imports, 1);
+        bool walked = false;
+        whenModal(QStringLiteral(" Tools"), [&](QWidget *tools) {
+            const auto control = [&](const char *name) { return tools->findChild<QWidget *>(QString::fromLatin1(name)); };
+            const auto click = [&](const char *name) { QTest::mouseClick(control(name), Qt::LeftButton, {}, QPoint(4, 4)); };
+            // The window's information line is the main window's.
+            QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), QPointF(2, 2), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(control("AddKnop"), &move);
+            QCOMPARE(m.info(), QStringLiteral("Met deze knop voeg je een Onderwerp of Map toe aan de lijst."));
+            QSignalSpy imports(tools, SIGNAL(importRequested()));
+            click("ImportKnop");
+            QCOMPARE(imports.count(), 1);
 
-        m.fakes.dialogs.inputs << QStringLiteral("Vogels");
-        click("AddKnop");
-        auto *list = static_cast<QListWidget *>(control("List1"));
-        const QList<QListWidgetItem *> items = list->findItems(QStringLiteral("Vogels"), Qt::MatchExactly);
-        QCOMPARE(items.size(), 1);
-        doubleClickItem(list, items.first());
-        QCOMPARE(m.state.Onderwerp, QStringLiteral("Vogels"));
-        static_cast<QLineEdit *>(control("Text1"))->setText(QStringLiteral("80,5"));
-        click("ExitKnop");
-        QVERIFY(!tools.isVisible());
-        QCOMPARE(tools.result(), int(QDialog::Accepted));
-        QVERIFY(m.window->saveFiles());
+            m.fakes.dialogs.inputs << QStringLiteral("Vogels");
+            click("AddKnop");
+            auto *list = static_cast<QListWidget *>(control("List1"));
+            const QList<QListWidgetItem *> items = list->findItems(QStringLiteral("Vogels"), Qt::MatchExactly);
+            QCOMPARE(items.size(), 1);
+            doubleClickItem(list, items.first());
+            QCOMPARE(m.state.Onderwerp, QStringLiteral("Vogels"));
+            static_cast<QLineEdit *>(control("Text1"))->setText(QStringLiteral("80,5"));
+            click("ExitKnop");
+            QVERIFY(!tools->isVisible());
+            walked = true;
+        });
+        m.menu(5);
+        QVERIFY(walked);
+        m.window->end(Main::Ending::Stoppen);
         QVERIFY(m.fakes.dialogs.shown.empty());
     }
     QCOMPARE(folder.read(QStringLiteral("Tuurbord.ini")), QByteArray("80\r\n\"Vogels\"\r\n#TRUE#\r\n1\r\n#TRUE#\r\n"));
     MainFixture again(folder);
     QCOMPARE(again.state.Onderwerp, QStringLiteral("Vogels"));
     QCOMPARE(again.info(), QStringLiteral("0 plaatjes aanwezig in de map - Vogels -"));
-    again.window->NieuwSpel();
+    // The new subject has no pictures yet: no game starts there.
+    again.menu(1);
     QVERIFY(again.fakes.dialogs.shown.empty());
-    QCOMPARE(again.state.Woord, QString());
-    QCOMPARE(again.text(QStringLiteral("WoordLabel")), QStringLiteral("Woord van 0 letters"));
+    QVERIFY(!again.state.SpelBezig);
 }
 
 QTEST_MAIN(TestTools)

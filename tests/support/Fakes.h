@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/ProgramState.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Random.h"
@@ -18,8 +19,10 @@
 class RecordingSound : public Sound
 {
 public:
-    void play(const QString &path) override { played << path.section(QLatin1Char('/'), -1); }
     QStringList played;
+
+protected:
+    void play(const QString &path) override { played << path.section(QLatin1Char('/'), -1); }
 };
 
 // Pauses are counted and only let pending events run.
@@ -82,9 +85,11 @@ public:
     QString savePath;
 };
 
-// All fakes together, with a seeded generator.
+// All fakes together, with a seeded generator; the sound follows the state's sound setting.
 struct FakeServices
 {
+    explicit FakeServices(const ProgramState &state) { sound.followSwitch(state.GeluidAan); }
+
     RecordingSound sound;
     InstantWaiter waiter;
     ScriptedDialogs dialogs;

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "game/Main.h"
-#include "game/ProgramState.h"
+#include "app/Main.h"
+#include "core/ProgramState.h"
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 
@@ -15,7 +15,7 @@
 // The main window on a temporary program folder, with fake services.
 struct MainFixture
 {
-    explicit MainFixture(const TestFolder &folder) : state(folder.path())
+    explicit MainFixture(const TestFolder &folder) : state(folder.path()), fakes(state)
     {
         window = std::make_unique<Main>(state, fakes.services);
         window->Form_Load();
@@ -39,7 +39,7 @@ struct MainFixture
     void menu(int entry) const { click(QStringLiteral("KnopText2_%1").arg(entry)); }
     QWidget *box(int n) const { return find(QStringLiteral("Vak_%1").arg(n)); }
 
-    FakeServices fakes;
     ProgramState state;
+    FakeServices fakes;
     std::unique_ptr<Main> window;
 };

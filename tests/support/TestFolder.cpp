@@ -1,8 +1,11 @@
 #include "support/TestFolder.h"
 
+#include <QBuffer>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QImage>
 
 void TestFolder::write(const QString &relative, const QByteArray &bytes) const
 {
@@ -19,11 +22,53 @@ QByteArray TestFolder::read(const QString &relative) const
     return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
 }
 
+QColor TestFolder::colourOf(const QString &fileName)
+{
+    const QByteArray hash = QCryptographicHash::hash(fileName.toUtf8(), QCryptographicHash::Md5);
+    // Far from grey and from each other, so that a JPEG's small errors never mix two up.
+    return QColor::fromHsv(quint8(hash[0]) * 359 / 255, 255, 230);
+}
+
+bool TestFolder::shows(const QImage &picture, const QString &fileName)
+{
+    if (picture.isNull())
+        return false;
+    const QRgb want = colourOf(fileName).rgb();
+    const QRgb got = picture.pixel(picture.width() / 2, picture.height() / 2);
+    return qAbs(qRed(got) - qRed(want)) <= 6 && qAbs(qGreen(got) - qGreen(want)) <= 6 && qAbs(qBlue(got) - qBlue(want)) <= 6;
+}
+
+namespace {
+// Qt writes no GIF: a picture of one pixel, made by hand.
+QByteArray gif(const QColor &colour)
+{
+    QByteArray bytes("GIF89a\x01\x00\x01\x00\x80\x00\x00", 13);
+    bytes += char(colour.red());
+    bytes += char(colour.green());
+    bytes += char(colour.blue());
+    bytes += QByteArray("\x00\x00\x00,\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00;", 19);
+    return bytes;
+}
+}
+
 void TestFolder::makeSubject(const QString &subject, const QStringList &files) const
 {
     QDir().mkpath(file(QStringLiteral("plaatjes/") + subject));
-    for (const QString &name : files)
-        write(QStringLiteral("plaatjes/") + subject + QLatin1Char('/') + name, QByteArray());
+    for (const QString &name : files) {
+        const QString suffix = QFileInfo(name).suffix().toLower();
+        QImage picture(8, 6, QImage::Format_RGB32);
+        picture.fill(colourOf(name));
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        if (suffix == QLatin1String("gif"))
+            bytes = gif(colourOf(name));
+        else if (suffix == QLatin1String("jpg") || suffix == QLatin1String("bmp"))
+            picture.save(&buffer, suffix == QLatin1String("jpg") ? "JPEG" : "BMP", 100);
+        else
+            bytes = "geen plaatje";
+        write(QStringLiteral("plaatjes/") + subject + QLatin1Char('/') + name, bytes);
+    }
 }
 
 bool TestFolder::exists(const QString &relative) const

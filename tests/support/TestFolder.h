@@ -1,7 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QColor>
+#include <QImage>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 // A temporary program folder for one test.
@@ -13,9 +16,15 @@ public:
     // Writes bytes to a file below the folder, making its folders.
     void write(const QString &relative, const QByteArray &bytes) const;
     QByteArray read(const QString &relative) const;
-    // Makes a subject folder with empty picture files of the given names.
+    // Makes a subject folder with small pictures of the given names, each in the format its
+    // extension names (.bmp, .gif, .jpg, in any case); other names get a file of text.
     void makeSubject(const QString &subject, const QStringList &files) const;
     bool exists(const QString &relative) const;
+
+    // The colour of the picture makeSubject writes for a file name, and whether a picture shows it
+    // (near enough for a JPEG).
+    static QColor colourOf(const QString &fileName);
+    static bool shows(const QImage &picture, const QString &fileName);
 
 private:
     QTemporaryDir m_dir;

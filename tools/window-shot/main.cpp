@@ -1,7 +1,7 @@
 // Saves a picture of one of the program's windows, to compare it with its layout table.
 // Usage, also without a screen: xvfb-run -a window-shot <program folder> <picture.png> [Main|Tools]
-#include "game/Main.h"
-#include "game/ProgramState.h"
+#include "app/Main.h"
+#include "core/ProgramState.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"

@@ -1,13 +1,12 @@
-#include "game/Main.h"
+#include "app/Main.h"
 
-#include "game/Artwork.h"
-#include "game/Game.h"
-#include "game/ProgramState.h"
-#include "game/SettingsFile.h"
+#include "core/Artwork.h"
+#include "core/ProgramState.h"
+#include "core/SettingsFile.h"
 #include "platform/BusyCursor.h"
+#include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
-#include "platform/Random.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
@@ -16,10 +15,10 @@
 #include "scores/ScoreForm.h"
 #include "settings/Tools.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QFileInfo>
 #include <QFrame>
-#include <QImageReader>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QUrl>
@@ -53,14 +52,14 @@ int rowTop(int entry)
 {
     return 300 + 660 * (entry - 1);
 }
-
 }
 
 Main::Main(ProgramState &state, Services &services, QWidget *parent)
-    : QWidget(parent), m_state(state), m_services(services)
+    : QWidget(parent), m_state(state), m_services(services), m_spel(state, services.random)
 {
     setUpWindow(this, "Main", QStringLiteral("Tuurbord"), kWidth, kHeight);
-    m_services.infoRegel = [this](const QString &text) { InfoRegel(text); };
+    if (m_state.Plaatje.isNull())
+        m_state.Plaatje = Artwork::startPicture();
     layOut();
 }
 
@@ -72,7 +71,7 @@ void Main::layOut()
     Pic->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     Pic->setLineWidth(2);
     Pic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Pic->setPixmap(Artwork::startPicture());
+    Pic->setPixmap(QPixmap::fromImage(m_state.Plaatje));
 
     Browser = make<QTextBrowser>(Frame1, "Browser");
     Browser->setOpenLinks(true);
@@ -112,7 +111,7 @@ void Main::layOut()
 
     BackExit = blackBorder(this, "BackExit");
     ExitKnop = makeButton(this, "ExitKnop", "Stoppen");
-    connect(ExitKnop, &QPushButton::clicked, this, &QWidget::close);
+    connect(ExitKnop, &QPushButton::clicked, this, [this] { end(Ending::Stoppen); });
 
     placeAll(this, kLayout);
     showHint(WoordLabel->text()); // after Pic, whose edge it may align to
@@ -145,7 +144,11 @@ void Main::buildMenu()
         setTextColor(KnopText2[i], 20, 40, 50);
         placeAt(KnopText2[i], 5835, rowTop(i));
         connect(KnopText2[i], &ClickLabel::clicked, this, [this, i] { KnopText2_Click(i); });
-        onHover(KnopText2[i], [this, i] { InfoRegel(hoverText(i)); });
+        // A disabled entry says nothing.
+        onHover(KnopText2[i], [this, i] {
+            if (KnopText2[i]->isEnabled())
+                InfoRegel(hoverText(i));
+        });
     }
 }
 
@@ -178,15 +181,15 @@ void Main::Form_Load()
     m_state.Scorelijst.loadFile(m_state.scoresPath());
 }
 
+void Main::followProcessEndings()
+{
+    Desktop::onTerminationRequest(this, [this] { end(Ending::Termination); });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this] { end(Ending::Termination); });
+}
+
 void Main::InfoRegel(const QString &text)
 {
     InfoLabel->setText(text == QLatin1String("-") ? QStringLiteral("Informatieregel...") : text);
-}
-
-void Main::playSound(const QString &file)
-{
-    if (m_state.GeluidAan)
-        m_services.sound.play(m_state.soundPath(file));
 }
 
 void Main::KnopText2_Click(int entry)
@@ -203,40 +206,38 @@ void Main::KnopText2_Click(int entry)
     KnopImg[entry]->move(twips(5850), twips(top));
     KnopText[entry]->move(twips(5850), twips(top + 15));
     setTextColor(KnopText[entry], 120, 255, 255);
-    menuAction(entry);
+    if (!m_ending)
+        menuAction(entry);
     m_busy = false;
 }
 
 void Main::menuAction(int entry)
 {
+    Sound &sound = m_services.sound;
     switch (entry) {
     case 1:
-        playSound(QStringLiteral("start.wav"));
+        sound.speel(QStringLiteral("start.wav"));
         NieuwSpel();
         break;
     case 2:
         if (m_state.SpelBezig) {
-            playSound(QStringLiteral("knop.wav"));
+            sound.speel(QStringLiteral("knop.wav"));
             showGuessWindow();
         }
         break;
-    case 3: {
-        playSound(QStringLiteral("score.wav"));
-        ScoreForm scores(m_state, m_services, this);
-        scores.exec();
+    case 3:
+        sound.speel(QStringLiteral("score.wav"));
+        showScoreList();
         break;
-    }
     case 4:
-        playSound(QStringLiteral("knop.wav"));
+        sound.speel(QStringLiteral("knop.wav"));
         break;
-    case 5: {
-        playSound(QStringLiteral("knop.wav"));
-        Tools tools(m_state, m_services, this);
-        tools.exec();
+    case 5:
+        sound.speel(QStringLiteral("knop.wav"));
+        showTools();
         break;
-    }
     case 6:
-        playSound(QStringLiteral("knop.wav"));
+        sound.speel(QStringLiteral("knop.wav"));
         LoadBrowser();
         break;
     }
@@ -244,14 +245,32 @@ void Main::menuAction(int entry)
 
 void Main::showGuessWindow()
 {
-    Oplossing guess(m_state, m_services,
-                    {[this] { showHint(QStringLiteral("..........")); }, [this] { setGameMenuEnabled(true); }}, this);
+    Oplossing guess(m_state, m_services, this);
+    connect(&guess, &Oplossing::wordCleared, this, [this] { showHint(QStringLiteral("..........")); });
+    connect(&guess, &Oplossing::gameEnded, this, [this] { setGameMenuEnabled(true); });
     guess.exec();
-    if (m_state.Geraden) {
-        m_state.Score += 35;
-        showScore();
-        NieuwPlaatje();
+    if (m_ending || !m_state.Geraden)
+        return;
+    if (!m_spel.goedGeraden()) {
+        noPicturesLeft();
+        return;
     }
+    showScore();
+    layBoard();
+}
+
+void Main::showScoreList()
+{
+    ScoreForm scores(m_state, m_services, this);
+    connect(&scores, &ScoreForm::infoRegel, this, &Main::InfoRegel);
+    scores.exec();
+}
+
+void Main::showTools()
+{
+    Tools tools(m_state, m_services, this);
+    connect(&tools, &Tools::infoRegel, this, &Main::InfoRegel);
+    tools.exec();
 }
 
 void Main::LoadBrowser()
@@ -262,7 +281,7 @@ void Main::LoadBrowser()
             KnopText2[i]->setEnabled(false);
         }
         VakjeOpen->setEnabled(false);
-        const QString page = m_state.path(QStringLiteral("help/help.htm"));
+        const QString page = m_state.helpPage();
         if (QFileInfo(page).isFile())
             Browser->setSource(QUrl::fromLocalFile(page));
         else
@@ -286,26 +305,60 @@ void Main::setGameMenuEnabled(bool enabled)
         KnopText2[i]->setEnabled(enabled);
 }
 
+void Main::end(Ending ending)
+{
+    if (m_ending) {
+        // Asked to end while a message of the first request waits for a click: go without it.
+        if (ending == Ending::Termination) {
+            m_quiet = true;
+            closeModalWindows();
+        }
+        return;
+    }
+    m_ending = true;
+    m_quiet = ending == Ending::Termination;
+    closeModalWindows();
+    saveFiles();
+    m_ended = true;
+    if (ending != Ending::CloseButton) // the close button is closing the window already
+        close();
+    Q_EMIT ended();
+}
+
+void Main::closeModalWindows()
+{
+    // From the top down; a window that will not close now (the guess window while it flashes)
+    // is hidden, which ends its turn as well.
+    for (QWidget *modal; (modal = QApplication::activeModalWidget()) && modal != this;)
+        if (!modal->close())
+            modal->hide();
+}
+
 bool Main::saveFiles()
 {
     QStringList failed;
-    if (!m_state.Scorelijst.saveFile(m_state.scoresPath()))
-        failed << m_state.scoresPath();
-    if (!SettingsFile::save(m_state))
-        failed << m_state.settingsPath();
+    const Files::Outcome scores = m_state.Scorelijst.saveFile(m_state.scoresPath());
+    if (!scores.ok())
+        failed << m_state.scoresPath() + QStringLiteral(": ") + scores.error;
+    const Files::Outcome settings = SettingsFile::save(m_state);
+    if (!settings.ok())
+        failed << m_state.settingsPath() + QStringLiteral(": ") + settings.error;
     if (failed.isEmpty())
         return true;
-    m_services.dialogs.message(QStringLiteral("Kan niet opslaan:\n") + failed.join(QLatin1Char('\n'))
-                                   + QStringLiteral("\n\nDe map is misschien schrijfbeveiligd of de schijf is vol."),
-                               QStringLiteral(" Error"), Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+    const QString text = QStringLiteral("Kan niet opslaan:\n") + failed.join(QLatin1Char('\n'))
+        + QStringLiteral("\n\nDe map is misschien schrijfbeveiligd of de schijf is vol.");
+    if (m_quiet)
+        qWarning("%s", qPrintable(text));
+    else
+        m_services.dialogs.message(text, QStringLiteral(" Error"), Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
     return false;
 }
 
 void Main::closeEvent(QCloseEvent *event)
 {
-    // "Stoppen", the title bar and a request to end the process all save the same way.
-    saveFiles();
-    event->accept();
+    if (!m_ending)
+        end(Ending::CloseButton);
+    event->setAccepted(m_ended);
 }
 
 void Main::showHint(const QString &text)
@@ -321,35 +374,47 @@ void Main::showHint(const QString &text)
 
 void Main::showScore()
 {
-    ScoreLabel->setText(Game::scoreText(m_state.Score));
+    ScoreLabel->setText(Spel::scoreText(m_state.Score));
     ScoreLabel->adjustSize();
 }
 
 void Main::NieuwSpel()
 {
-    const QString folder = m_state.subjectDir();
-    if (folder.isEmpty()) {
+    switch (m_spel.nieuwSpel()) {
+    case Spel::Start::FolderMissing:
         m_services.dialogs.message(QStringLiteral("Kan de map [ ") + m_state.Onderwerp + QStringLiteral(" ] niet vinden!"),
                                    QStringLiteral(" Error"), Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
         return;
+    case Spel::Start::NoPictures:
+        InfoRegel(QStringLiteral("Er staan nog geen plaatjes in de map - ") + m_state.Onderwerp
+                  + QStringLiteral(" -. Voeg ze toe met Tools en Import."));
+        return;
+    case Spel::Start::Started:
+        break;
     }
-    m_folder = folder;
-    m_files = Files::pictureFiles(folder);
-    m_state.Score = 35;
-    m_state.VolgNummer = 0;
-    m_state.Woord.clear();
-    m_state.SpelBezig = true;
-    NieuwPlaatje();
+    layBoard();
     showScore();
 }
 
-void Main::NieuwPlaatje()
+void Main::noPicturesLeft()
 {
+    // The pictures of the running game can no longer be read: the game ends without a board.
+    m_state.SpelBezig = false;
+    showScore();
+    showHint(QStringLiteral(".........."));
+    setGameMenuEnabled(true);
+    InfoRegel(QStringLiteral("De plaatjes van de map - ") + m_state.Onderwerp + QStringLiteral(" - zijn niet meer te lezen."));
+}
+
+void Main::layBoard()
+{
+    // The boxes come over the picture of the last board one by one; the new picture and its hint
+    // show once all 35 are down.
     BusyCursor busy;
     const bool wasBusy = std::exchange(m_busy, true);
     setGameMenuEnabled(false);
 
-    const int kind = Game::faceKind(m_state);
+    const int kind = m_state.faceKind();
     const QPixmap rest = Artwork::boxFace(kind, 1);
     const QPixmap blink = Artwork::boxFace(kind, 2);
     const int inner = Pic->frameWidth();
@@ -366,24 +431,10 @@ void Main::NieuwPlaatje()
         m_services.waiter.wait(0.05);
         Vak[n]->setPixmap(rest);
         Vak[n]->show();
-        m_state.Geopend[n] = 0;
     }
-    m_state.AantalOpen = 0;
-    m_state.Geraden = false;
     VakjeOpen->setEnabled(true);
-
-    const int count = int(m_files.size());
-    const int index = Game::choosePicture(m_state, count, m_services.random);
-    const QString file = m_files.value(index);
-    if (!file.isEmpty()) {
-        QImageReader reader(m_folder + QLatin1Char('/') + file);
-        reader.setAllocationLimit(256);
-        const QImage image = reader.read();
-        if (!image.isNull())
-            Pic->setPixmap(QPixmap::fromImage(image));
-    }
-    m_state.Woord = Game::wordOf(file, m_state.Woord);
-    showHint(Game::hint(m_state.Woord));
+    Pic->setPixmap(QPixmap::fromImage(m_state.Plaatje));
+    showHint(Spel::hint(m_state.Woord));
     m_busy = wasBusy;
 }
 
@@ -398,24 +449,20 @@ void Main::OpenVakje()
 {
     if (!m_state.SpelBezig)
         return;
-    if (m_state.AantalOpen >= kBoxes) {
+    const int n = m_spel.openVakje();
+    if (n == 0) {
         m_services.dialogs.message(QStringLiteral("Alle vakjes zijn reeds geopend!"), QStringLiteral("Tuurbord"),
                                    Dialogs::Icon::None, Dialogs::Buttons::Ok);
         VakjeOpen->setEnabled(false);
         return;
     }
     const bool wasBusy = std::exchange(m_busy, true);
-    const int n = Game::chooseClosedBox(m_state, m_services.random);
-    // Counted as open from the start of its animation, so the count always matches the boxes.
-    m_state.Geopend[n] = 1;
-    ++m_state.AantalOpen;
     BusyCursor busy;
     VakjeOpen->setEnabled(false);
-    --m_state.Score;
     showScore();
 
     QLabel *box = Vak[n];
-    const int kind = Game::faceKind(m_state);
+    const int kind = m_state.faceKind();
     const QPixmap rest = Artwork::boxFace(kind, 1);
     const QPixmap blink = Artwork::boxFace(kind, 2);
     for (int round = 0; round < 3; ++round) {
@@ -424,7 +471,7 @@ void Main::OpenVakje()
         box->setPixmap(rest);
         m_services.waiter.wait(0.1);
     }
-    playSound(QStringLiteral("camera.wav"));
+    m_services.sound.speel(QStringLiteral("camera.wav"));
     for (int size = 750; size >= 0; size -= 60) {
         box->resize(twips(size), twips(size));
         m_services.waiter.wait(0.01);

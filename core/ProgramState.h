@@ -1,7 +1,8 @@
 #pragma once
 
-#include "scores/ScoreList.h"
+#include "core/ScoreList.h"
 
+#include <QImage>
 #include <QString>
 
 #include <array>
@@ -11,7 +12,12 @@
 // score list. There is one instance for the whole run, owned by main() and handed to each window.
 struct ProgramState
 {
-    explicit ProgramState(QString programFolder) : programDir(std::move(programFolder)) {}
+    // dataFolder holds the settings, the score list and the subjects; resourceFolder the sounds
+    // and the help page (the same folder unless the program is installed).
+    explicit ProgramState(QString dataFolder, QString resourceFolder = QString())
+        : programDir(std::move(dataFolder)), resourceDir(resourceFolder.isEmpty() ? programDir : std::move(resourceFolder))
+    {
+    }
 
     // Settings.
     std::uint8_t Kwaliteit = 75;
@@ -28,17 +34,24 @@ struct ProgramState
     std::uint8_t AantalOpen = 0;
     std::array<std::uint8_t, 36> Geopend{}; // element n is 1 when box n is open; 0 is unused
     std::int32_t VolgNummer = 0;
+    // The picture behind the boxes, whole: the start picture until the first board.
+    QImage Plaatje;
 
     ScoreList Scorelijst;
 
-    // The folder of the executable; every file of the program lies below it.
+    // The folder of the executable (or the user's data folder of an installed program).
     QString programDir;
+    QString resourceDir;
 
     QString path(const QString &relative) const { return programDir + QLatin1Char('/') + relative; }
     QString settingsPath() const { return path(QStringLiteral("Tuurbord.ini")); }
     QString scoresPath() const { return path(QStringLiteral("Vudoduzov.lst")); }
-    QString soundPath(const QString &file) const { return path(QStringLiteral("sounds/") + file); }
+    QString soundsDir() const { return resourceDir + QStringLiteral("/sounds"); }
+    QString helpPage() const { return resourceDir + QStringLiteral("/help/help.htm"); }
     QString picturesRoot() const { return path(QStringLiteral("plaatjes")); }
-    // The current subject's folder as it is spelled on disk; empty when there is none.
+    // The current subject's folder as it is spelled on disk; empty when there is none, or when the
+    // subject is not a plain folder name directly below plaatjes.
     QString subjectDir() const;
+    // The box kind that is drawn: the setting when it is 1..10, else kind 1.
+    int faceKind() const { return SoortVakje >= 1 && SoortVakje <= 10 ? SoortVakje : 1; }
 };

@@ -1,4 +1,4 @@
-#include "game/RecordForm.h"
+#include "core/RecordForm.h"
 
 #include "platform/Cp1252.h"
 
@@ -11,14 +11,6 @@ bool isLineEnd(char c)
 {
     return c == '\r' || c == '\n';
 }
-}
-
-bool RecordReader::atEnd() const
-{
-    for (qsizetype i = m_pos; i < m_bytes.size(); ++i)
-        if (!isBlank(m_bytes[i]) && !isLineEnd(m_bytes[i]))
-            return false;
-    return true;
 }
 
 std::optional<RecordReader::Item> RecordReader::next()

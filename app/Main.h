@@ -1,5 +1,7 @@
 #pragma once
 
+#include "game/Spel.h"
+
 #include <QWidget>
 
 #include <array>
@@ -13,6 +15,7 @@ struct ProgramState;
 struct Services;
 
 // The main window: the picture with its boxes, the menu, the information line and "Stoppen".
+// It opens every other window.
 class Main : public QWidget
 {
     Q_OBJECT
@@ -20,25 +23,33 @@ public:
     static constexpr int kMenuEntries = 6;
     static constexpr int kBoxes = 35;
 
+    enum class Ending {
+        Stoppen,     // the button
+        CloseButton, // the window's close button
+        Termination, // the process is asked to end, or the desktop session ends: nobody to ask
+    };
+
     Main(ProgramState &state, Services &services, QWidget *parent = nullptr);
 
     // Reads the settings and the score list and reports the pictures of the current subject.
     void Form_Load();
+    // From now on a request to end the process (SIGTERM, SIGHUP, SIGINT) or the desktop session
+    // ends the program through end().
+    void followProcessEndings();
 
     void InfoRegel(const QString &text);
     void LoadBrowser();
 
-    // Writes the score list and the settings file; true when both reached the disk. A failure is
-    // reported in one message box that names the files.
-    bool saveFiles();
-
-    // The menu captions of the entries that a running game locks (Scorelijst .. Help).
-    void setGameMenuEnabled(bool enabled);
+    // Every way out: first the open windows close as their own Exit would close them (so the
+    // guess window records its entry), then both files are saved, then ended() is emitted.
+    void end(Ending ending);
 
     // A game: a run of boards, each one picture of the current subject under 35 boxes.
     void NieuwSpel();
-    void NieuwPlaatje();
     void OpenVakje();
+
+Q_SIGNALS:
+    void ended();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -49,17 +60,25 @@ private:
     void KnopText2_Click(int entry);
     void menuAction(int entry);
     QString hoverText(int entry) const;
-    void playSound(const QString &file);
     void VakjeOpen_Click();
     void showGuessWindow();
+    void showScoreList();
+    void showTools();
+    void layBoard();
+    void noPicturesLeft();
     void showScore();
     void showHint(const QString &text);
+    void setGameMenuEnabled(bool enabled);
+    void closeModalWindows();
+    bool saveFiles();
 
     ProgramState &m_state;
     Services &m_services;
-    bool m_busy = false; // a menu action or animation is running
-    QString m_folder;    // the subject folder of the running game and its pictures
-    QStringList m_files;
+    Spel m_spel;
+    bool m_busy = false;   // a menu action or animation is running
+    bool m_ending = false; // end() is under way
+    bool m_ended = false;  // the files are saved, the window may close
+    bool m_quiet = false;  // nobody is there to read a message
 
     QFrame *Frame1 = nullptr;
     QFrame *Frame2 = nullptr;

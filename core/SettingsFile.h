@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Files.h"
+
 #include <QByteArray>
 
 struct ProgramState;
@@ -17,6 +19,6 @@ QByteArray format(const ProgramState &state);
 // in memory (silently, also when that fails).
 void load(ProgramState &state);
 
-bool save(const ProgramState &state);
+Files::Outcome save(const ProgramState &state);
 
 }

@@ -1,10 +1,9 @@
-#include "scores/ScoreList.h"
+#include "core/ScoreList.h"
 
-#include "game/RecordForm.h"
+#include "core/RecordForm.h"
 #include "platform/Files.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace {
 bool entryLess(const QString &a, const QString &b)
@@ -23,13 +22,9 @@ void ScoreList::load(const QByteArray &bytes)
     // Appending and one stable sort places every item exactly where inserting them one by one
     // would, without moving the list once per item.
     RecordReader reader(bytes);
-    while (!reader.atEnd()) {
-        const auto item = reader.readString();
-        if (!item)
-            break;
+    while (const auto item = reader.readString())
         if (!item->isEmpty())
             m_entries.append(*item);
-    }
     std::stable_sort(m_entries.begin(), m_entries.end(), entryLess);
 }
 
@@ -43,14 +38,14 @@ QByteArray ScoreList::toBytes() const
 
 bool ScoreList::loadFile(const QString &path)
 {
-    const auto bytes = Files::read(path, std::numeric_limits<int>::max());
+    const auto bytes = Files::read(path, kMaxFileBytes);
     if (!bytes)
         return false;
     load(*bytes);
     return true;
 }
 
-bool ScoreList::saveFile(const QString &path) const
+Files::Outcome ScoreList::saveFile(const QString &path) const
 {
     return Files::writeAtomically(path, toBytes());
 }

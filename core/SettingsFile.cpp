@@ -1,12 +1,12 @@
-#include "game/SettingsFile.h"
+#include "core/SettingsFile.h"
 
-#include "game/ProgramState.h"
-#include "game/RecordForm.h"
+#include "core/ProgramState.h"
+#include "core/RecordForm.h"
 #include "platform/Files.h"
 
 namespace SettingsFile {
 
-// A real settings file is a few hundred bytes; anything past this cannot make it valid.
+// A real settings file is a few hundred bytes; a larger one is taken as unreadable.
 constexpr qint64 kMaxBytes = 64 * 1024;
 
 bool parse(const QByteArray &bytes, ProgramState &state)
@@ -53,7 +53,7 @@ void load(ProgramState &state)
         save(state);
 }
 
-bool save(const ProgramState &state)
+Files::Outcome save(const ProgramState &state)
 {
     return Files::writeAtomically(state.settingsPath(), format(state));
 }

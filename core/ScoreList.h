@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Files.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -26,8 +28,10 @@ public:
     // One quoted entry a line, lowest first; an empty list is an empty file.
     QByteArray toBytes() const;
 
+    // A score list larger than this (some 300,000 entries) is not read at all.
+    static constexpr qint64 kMaxFileBytes = 32 * 1024 * 1024;
     bool loadFile(const QString &path);
-    bool saveFile(const QString &path) const;
+    Files::Outcome saveFile(const QString &path) const;
 
 private:
     QStringList m_entries;

@@ -12,10 +12,8 @@ class RecordReader
 public:
     explicit RecordReader(QByteArray bytes) : m_bytes(std::move(bytes)) {}
 
-    // True when only blanks and line ends are left.
-    bool atEnd() const;
-
     // Each read takes the next item; nothing when the file has ended or the item does not fit.
+    // An empty line is an empty item.
     std::optional<QString> readString();
     std::optional<qint64> readNumber(qint64 min, qint64 max);
     std::optional<bool> readBool();

@@ -1,0 +1,268 @@
+// The program's two files: the record form they are written in, the settings file and the score
+// list, and the way every file is read and written.
+#include "core/ProgramState.h"
+#include "core/RecordForm.h"
+#include "core/ScoreList.h"
+#include "core/SettingsFile.h"
+#include "platform/Cp1252.h"
+#include "platform/Files.h"
+#include "support/TestFolder.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <sys/mount.h>
+
+namespace {
+const QByteArray kDefaults("75\r\n\"gebruiksvoorwerpen\"\r\n#TRUE#\r\n1\r\n#TRUE#\r\n");
+
+QStringList items(const QByteArray &bytes)
+{
+    RecordReader reader(bytes);
+    QStringList got;
+    while (const auto item = reader.readString())
+        got << *item;
+    return got;
+}
+
+// A small file system of its own that a test can fill up; unmounted when the test ends.
+struct SmallDisk
+{
+    explicit SmallDisk(const QString &where, int kilobytes) : path(where)
+    {
+        QDir().mkpath(path);
+        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+        mounted = ::mount("tuurbord-test", path.toLocal8Bit().constData(), "tmpfs", 0, options.constData()) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (mounted)
+            ::umount(path.toLocal8Bit().constData());
+    }
+    // Takes all the room that is left.
+    void fill() const
+    {
+        QFile filler(path + QStringLiteral("/filler"));
+        if (filler.open(QIODevice::WriteOnly)) {
+            const QByteArray block(4096, 'x');
+            while (filler.write(block) == block.size() && filler.flush()) {
+            }
+        }
+    }
+    QString path;
+    bool mounted = false;
+};
+}
+
+class TestFiles : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void recordItems_data();
+    void recordItems();
+    void recordNumbersAndBooleans();
+    void recordWriterAndCodePage();
+    void settingsLoad_data();
+    void settingsLoad();
+    void settingsPartialReadKeepsWhatItRead();
+    void scoreListLoadsSorted_data();
+    void scoreListLoadsSorted();
+    void scoreListRoundTripsByteForByte();
+    void readTakesTheFileNotTheLimit();
+    void fullDiskKeepsTheOldFile();
+};
+
+void TestFiles::recordItems_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("items");
+    QTest::newRow("crlf lines") << QByteArray("\"a\"\r\n\"b\"\r\n") << QStringList{"a", "b"};
+    QTest::newRow("lf only") << QByteArray("\"a\"\n\"b\"\n") << QStringList{"a", "b"};
+    QTest::newRow("comma inside quotes") << QByteArray("\"jan, piet\"\r\n") << QStringList{"jan, piet"};
+    QTest::newRow("comma separates items") << QByteArray("\"a\",\"b\"\r\n") << QStringList{"a", "b"};
+    QTest::newRow("blanks around unquoted") << QByteArray("  hallo wereld  \r\n") << QStringList{"hallo wereld"};
+    QTest::newRow("blanks inside quotes kept") << QByteArray("\" x \"\r\n") << QStringList{" x "};
+    QTest::newRow("empty line, empty item") << QByteArray("\"\"\r\n\r\n\"z\"") << QStringList{"", "", "z"};
+    QTest::newRow("text after closing quote dropped") << QByteArray("\"a\"xyz,\"b\"\r\n") << QStringList{"a", "b"};
+    QTest::newRow("unclosed quote runs to end") << QByteArray("\"abc\r\n") << QStringList{"abc\r\n"};
+    QTest::newRow("windows-1252 letters") << QByteArray("\"jos\xe9 m\xfcller \x80\"\r\n")
+                                          << QStringList{QStringLiteral("jos\u00e9 m\u00fcller \u20ac")};
+}
+
+void TestFiles::recordItems()
+{
+    QFETCH(QByteArray, bytes);
+    QTEST(items(bytes), "items");
+}
+
+void TestFiles::recordNumbersAndBooleans()
+{
+    const auto number = [](const char *text) { return RecordReader(QByteArray(text)).readNumber(0, 255); };
+    QCOMPARE(number("  12  \r\n"), std::optional<qint64>(12));
+    QCOMPARE(number("255"), std::optional<qint64>(255));
+    for (const char *bad : {"300", "-1", "abc", "\"75\"", ""})
+        QVERIFY2(!number(bad), bad);
+    const auto boolean = [](const char *text) { return RecordReader(QByteArray(text)).readBool(); };
+    QCOMPARE(boolean(" #FALSE# \r\n"), std::optional<bool>(false));
+    QCOMPARE(boolean("#TRUE#"), std::optional<bool>(true));
+    for (const char *bad : {"TRUE", "1", "\"#TRUE#\""})
+        QVERIFY2(!boolean(bad), bad);
+}
+
+void TestFiles::recordWriterAndCodePage()
+{
+    RecordWriter writer;
+    writer.writeNumber(75);
+    writer.writeString(QStringLiteral("a, \"b\"\nc"));
+    writer.writeBool(true);
+    QCOMPARE(writer.bytes(), QByteArray("75\r\n\"a, 'b' c\"\r\n#TRUE#\r\n"));
+    QByteArray all;
+    for (int b = 0; b < 256; ++b)
+        all.append(char(b));
+    QCOMPARE(Cp1252::decode(all).at(0x80), QChar(0x20AC));
+    QCOMPARE(Cp1252::encode(Cp1252::decode(all)), all);
+    QCOMPARE(Cp1252::encode(QStringLiteral("a\u0141b\U0001F600c")), QByteArray("a?b?c"));
+}
+
+void TestFiles::settingsLoad_data()
+{
+    QTest::addColumn<QByteArray>("file"); // empty: no file at all
+    QTest::addColumn<QByteArray>("afterwards");
+    QTest::addColumn<QString>("onderwerp");
+    QTest::addColumn<int>("soort");
+    QTest::newRow("missing file is written with defaults") << QByteArray() << kDefaults << "gebruiksvoorwerpen" << 1;
+    const QByteArray full("80\r\n\"  mijn dieren \"\r\n#FALSE#\r\n10\r\n#FALSE#\r\n");
+    QTest::newRow("complete file is read and left alone") << full << full << "  mijn dieren " << 10;
+    QTest::newRow("first two lines only") << QByteArray("50\r\n\"dieren\"\r\n")
+                                          << QByteArray("50\r\n\"dieren\"\r\n#TRUE#\r\n1\r\n#TRUE#\r\n") << "dieren" << 1;
+    QTest::newRow("300 in line 1 fails at once")
+        << QByteArray("300\r\n\"dieren\"\r\n#FALSE#\r\n3\r\n#FALSE#\r\n") << kDefaults << "gebruiksvoorwerpen" << 1;
+    const QByteArray oneLine("90,\"a\",#FALSE#,2,#TRUE#\n");
+    QTest::newRow("comma separated on one line, LF only") << oneLine << oneLine << "a" << 2;
+    QRandomGenerator generator(7);
+    QByteArray noise(4096, '\0');
+    for (char &c : noise)
+        c = char(generator.bounded(256));
+    QTest::newRow("random bytes") << noise << kDefaults << "gebruiksvoorwerpen" << 1;
+    // Far larger than any settings file: refused without reading it, like an unreadable one.
+    QByteArray huge = full;
+    huge.append(10 * 1024 * 1024, ' ');
+    QTest::newRow("10 MB") << huge << kDefaults << "gebruiksvoorwerpen" << 1;
+}
+
+void TestFiles::settingsLoad()
+{
+    QFETCH(QByteArray, file);
+    TestFolder folder;
+    if (!file.isEmpty())
+        folder.write(QStringLiteral("Tuurbord.ini"), file);
+    ProgramState state(folder.path());
+    SettingsFile::load(state);
+    QTEST(state.Onderwerp, "onderwerp");
+    QTEST(int(state.SoortVakje), "soort");
+    QTEST(folder.read(QStringLiteral("Tuurbord.ini")), "afterwards");
+}
+
+void TestFiles::settingsPartialReadKeepsWhatItRead()
+{
+    ProgramState state(QString{});
+    QVERIFY(!SettingsFile::parse("12\r\n\"vogels\"\r\n#FALSE#\r\n", state));
+    QCOMPARE(int(state.Kwaliteit), 12);
+    QCOMPARE(state.Onderwerp, QStringLiteral("vogels"));
+    QCOMPARE(state.GeluidAan, false);
+    QCOMPARE(int(state.SoortVakje), 1);
+    QCOMPARE(state.Willekeurig, true);
+}
+
+void TestFiles::scoreListLoadsSorted_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QStringList>("entries");
+    const QStringList three{"00010 - ann", "00035 - piet", "00042 - jan"};
+    QTest::newRow("any order") << QByteArray("\"00042 - jan\"\r\n\"00010 - ann\"\r\n\"00035 - piet\"\r\n") << three;
+    QTest::newRow("descending, LF only") << QByteArray("\"00042 - jan\"\n\"00035 - piet\"\n\"00010 - ann\"\n") << three;
+    QTest::newRow("equal scores by name, case does not count")
+        << QByteArray("\"00035 - bob\"\r\n\"00035 - Ann\"\r\n\"00035 - CAS\"\r\n")
+        << QStringList{"00035 - Ann", "00035 - bob", "00035 - CAS"};
+    QTest::newRow("empty lines and empty quotes skipped")
+        << QByteArray("\r\n\"00002 - b\"\r\n\"\"\r\n\r\n\"00001 - a\"") << QStringList{"00001 - a", "00002 - b"};
+    QTest::newRow("comma inside a name") << QByteArray("\"00007 - jan, piet\"\r\n") << QStringList{"00007 - jan, piet"};
+    QTest::newRow("unquoted items") << QByteArray("00001 - a\r\n  00002 - b  \r\n") << QStringList{"00001 - a", "00002 - b"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+}
+
+void TestFiles::scoreListLoadsSorted()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QStringList, entries);
+    ScoreList list;
+    list.load(file);
+    QCOMPARE(list.entries(), entries);
+    // Inserting one by one gives the same order; writing gives the quoted lines in that order.
+    ScoreList inserted;
+    for (const QString &entry : entries)
+        inserted.insert(entry);
+    QCOMPARE(inserted.entries(), entries);
+    QByteArray lines;
+    for (const QString &entry : entries)
+        lines += '"' + entry.toLatin1() + "\"\r\n";
+    QCOMPARE(list.toBytes(), lines);
+}
+
+void TestFiles::scoreListRoundTripsByteForByte()
+{
+    const QByteArray sorted("\"00003 - j\xfcrgen\"\r\n\"00017 - jos\xe9\"\r\n\"00017 - piet\"\r\n\"00017 - piet\"\r\n");
+    TestFolder folder;
+    folder.write(QStringLiteral("Vudoduzov.lst"), "\"00017 - piet\"\r\n\"00017 - jos\xe9\"\r\n\"00017 - piet\"\r\n\"00003 - j\xfcrgen\"\r\n");
+    ScoreList list;
+    QVERIFY(list.loadFile(folder.file(QStringLiteral("Vudoduzov.lst"))));
+    QCOMPARE(list.at(1), QStringLiteral("00017 - jos\u00e9"));
+    QVERIFY(list.saveFile(folder.file(QStringLiteral("Vudoduzov.lst"))).ok());
+    QCOMPARE(folder.read(QStringLiteral("Vudoduzov.lst")), sorted);
+    QVERIFY(!ScoreList().loadFile(folder.file(QStringLiteral("missing.lst"))));
+}
+
+void TestFiles::readTakesTheFileNotTheLimit()
+{
+    TestFolder folder;
+    folder.write(QStringLiteral("klein"), "abc");
+    // A limit of 8 GB must not reserve 8 GB: the program starts on machines with little memory.
+    QCOMPARE(Files::read(folder.file(QStringLiteral("klein")), qint64(8) << 30), std::optional<QByteArray>("abc"));
+    QCOMPARE(Files::read(folder.file(QStringLiteral("klein")), 3), std::optional<QByteArray>("abc"));
+    QVERIFY(!Files::read(folder.file(QStringLiteral("klein")), 2));
+    QVERIFY(!Files::read(folder.file(QStringLiteral("geen")), 100));
+    // A device without a size is read up to the limit only.
+    QVERIFY(!Files::read(QStringLiteral("/dev/zero"), 1024 * 1024));
+}
+
+void TestFiles::fullDiskKeepsTheOldFile()
+{
+    TestFolder folder;
+    SmallDisk disk(folder.file(QStringLiteral("schijf")), 64);
+    if (!disk.mounted)
+        QSKIP("a small tmpfs cannot be mounted here (needs root and mount rights)");
+    ProgramState state(disk.path);
+    for (int i = 0; i < 50; ++i)
+        state.Scorelijst.insert(QStringLiteral("%1 - kind %2").arg(i, 5, 10, QLatin1Char('0')).arg(i));
+    QVERIFY(state.Scorelijst.saveFile(state.scoresPath()).ok());
+    QVERIFY(SettingsFile::save(state).ok());
+    const QByteArray scores = folder.read(QStringLiteral("schijf/Vudoduzov.lst"));
+    const QByteArray settings = folder.read(QStringLiteral("schijf/Tuurbord.ini"));
+    disk.fill();
+    state.Scorelijst.insert(QStringLiteral("99999 - nieuw"));
+    state.Onderwerp = QStringLiteral("dieren");
+    const Files::Outcome scoresSaved = state.Scorelijst.saveFile(state.scoresPath());
+    const Files::Outcome settingsSaved = SettingsFile::save(state);
+    QVERIFY(!scoresSaved.ok());
+    QVERIFY(!settingsSaved.ok());
+    QVERIFY2(!scoresSaved.error.isEmpty(), "the failure says why");
+    QCOMPARE(folder.read(QStringLiteral("schijf/Vudoduzov.lst")), scores);
+    QCOMPARE(folder.read(QStringLiteral("schijf/Tuurbord.ini")), settings);
+    // No half-written temporary file is left beside them.
+    QCOMPARE(QDir(disk.path).entryList(QDir::Files).size(), 3);
+}
+
+QTEST_GUILESS_MAIN(TestFiles)
+#include "tst_files.moc"
