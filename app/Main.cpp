@@ -3,6 +3,7 @@
 #include "core/Artwork.h"
 #include "core/ProgramState.h"
 #include "core/SettingsFile.h"
+#include "import/Fileform.h"
 #include "platform/BusyCursor.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
@@ -270,6 +271,10 @@ void Main::showTools()
 {
     Tools tools(m_state, m_services, this);
     connect(&tools, &Tools::infoRegel, this, &Main::InfoRegel);
+    connect(&tools, &Tools::importRequested, this, [this, &tools] {
+        Fileform import(m_state, m_services, &tools);
+        import.exec();
+    });
     tools.exec();
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
+#include <QStorageInfo>
 
 #include <algorithm>
 
@@ -121,6 +122,21 @@ QStringList pictureFiles(const QString &dir)
 QStringList subFolders(const QString &dir)
 {
     return sorted(QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot));
+}
+
+QList<Place> places()
+{
+    QList<Place> found{{QStringLiteral("Deze computer (/)"), QStringLiteral("/")},
+                       {QStringLiteral("Thuismap (") + QDir::homePath() + QLatin1Char(')'), QDir::homePath()}};
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        // Real volumes are block devices; the system's own file systems (proc, tmpfs, ...) are not.
+        if (!volume.isValid() || !volume.device().startsWith("/dev/") || volume.rootPath() == QLatin1String("/")
+            || volume.fileSystemType() == "squashfs") // the programs of snap packages
+            continue;
+        const QString name = volume.name().isEmpty() ? QStringLiteral("Schijf") : volume.name();
+        found.append({name + QStringLiteral(" (") + volume.rootPath() + QLatin1Char(')'), volume.rootPath()});
+    }
+    return found;
 }
 
 }

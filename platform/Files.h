@@ -53,4 +53,13 @@ QStringList pictureFiles(const QString &dir);
 // The sub-folders of a folder, sorted.
 QStringList subFolders(const QString &dir);
 
+// The places a user keeps pictures: the whole computer, the home folder and every mounted real
+// volume (USB sticks, SD cards, other disks), each with a name a user recognises.
+struct Place
+{
+    QString name;
+    QString path;
+};
+QList<Place> places();
+
 }

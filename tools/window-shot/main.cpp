@@ -1,5 +1,5 @@
 // Saves a picture of one of the program's windows, to compare it with its layout table.
-// Usage, also without a screen: xvfb-run -a window-shot <program folder> <picture.png> [Main|Tools]
+// Usage, also without a screen: xvfb-run -a window-shot <program folder> <picture.png> [Main|Tools|Fileform]
 #include "app/Main.h"
 #include "core/ProgramState.h"
 #include "platform/Desktop.h"
@@ -9,6 +9,7 @@
 #include "platform/Services.h"
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
+#include "import/Fileform.h"
 #include "settings/Tools.h"
 
 #include <QApplication>
@@ -34,7 +35,7 @@ int main(int argc, char *argv[])
     Desktop::loadDutchTranslations(app);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 3) {
-        std::fputs("usage: window-shot <program folder> <picture.png> [Main|Tools]\n", stderr);
+        std::fputs("usage: window-shot <program folder> <picture.png> [Main|Tools|Fileform]\n", stderr);
         return 2;
     }
     const QString which = args.value(3, QStringLiteral("Tools"));
@@ -50,11 +51,13 @@ int main(int argc, char *argv[])
     Main main(state, services);
     main.Form_Load();
     QWidget *window = &main;
-    std::unique_ptr<Tools> tools;
-    if (which == QLatin1String("Tools")) {
-        tools = std::make_unique<Tools>(state, services);
-        window = tools.get();
-    }
+    std::unique_ptr<QWidget> other;
+    if (which == QLatin1String("Tools"))
+        other = std::make_unique<Tools>(state, services);
+    else if (which == QLatin1String("Fileform"))
+        other = std::make_unique<Fileform>(state, services);
+    if (other)
+        window = other.get();
     window->show();
     waiter.wait(0.3);
     if (!window->grab().save(args[2])) {
