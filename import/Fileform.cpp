@@ -249,18 +249,19 @@ void Fileform::File1_Click(const QString &fileName)
         message(QStringLiteral("Fout bij laden picture..."), false, QStringLiteral("Tuurbord"));
         return;
     }
-    // One decoded picture, shared by the file as loaded and the work surface until a filter
-    // changes the surface.
-    m_picture = ImportRules::asWords(loaded.image);
-    m_orgineel = m_picture;
-    SizeLabel->setText(QStringLiteral("Grootte: %1 x %2 pixels").arg(m_picture.width()).arg(m_picture.height()));
+    // One decoded picture, filtered in place: "Save Orgineel" needs of the unfiltered one only
+    // its reduction, made now, so that no second copy of a large photo is ever kept.
+    m_orgineel = ImportRules::asWords(loaded.image);
+    loaded.image = QImage();
+    m_kleinPic = ImportRules::wholeScaled(m_orgineel);
+    SizeLabel->setText(QStringLiteral("Grootte: %1 x %2 pixels").arg(m_orgineel.width()).arg(m_orgineel.height()));
     SizeLabel->adjustSize();
     showPreview(ImportRules::preview(m_orgineel, 0, 0));
-    if (const ImportRules::Range range = ImportRules::across(m_picture.width()); range.changes) {
+    if (const ImportRules::Range range = ImportRules::across(m_orgineel.width()); range.changes) {
         setRange(Brscroll, 0, range.maximum);
         Brscroll->setValue(0);
     }
-    if (const ImportRules::Range range = ImportRules::down(m_picture.height()); range.changes) {
+    if (const ImportRules::Range range = ImportRules::down(m_orgineel.height()); range.changes) {
         setRange(Hoscroll, 0, range.maximum);
         Hoscroll->setValue(0);
     }
@@ -386,7 +387,7 @@ void Fileform::Save_Click(bool whole)
             Bar->setPixmap(lines);
             m_services.waiter.wait(0.01);
         }
-        const QImage picture = whole ? ImportRules::wholeScaled(m_picture) : m_preview;
+        const QImage picture = whole ? m_kleinPic : m_preview;
         saved = Pictures::saveJpeg(picture, target, m_state.Kwaliteit);
         Bar->hide();
     }

@@ -58,8 +58,8 @@ private:
     Services &m_services;
     Filters m_filters;
     QString m_folder;
-    QImage m_picture;   // the file as loaded
-    QImage m_orgineel;  // the work surface: the loaded picture with the filters applied
+    QImage m_orgineel;  // the work surface: the picture as loaded, with the filters applied
+    QImage m_kleinPic;  // the picture as loaded, whole, scaled to 354 x 254 for "Save Orgineel"
     QImage m_preview;   // what the preview shows
     bool m_plaatjeGeladen = false;
     bool m_busy = false;         // a filter or a save runs: the window holds still
