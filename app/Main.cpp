@@ -5,6 +5,7 @@
 #include "core/SettingsFile.h"
 #include "import/Fileform.h"
 #include "platform/BusyCursor.h"
+#include "printing/Afdrukken.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
@@ -230,9 +231,13 @@ void Main::menuAction(int entry)
         sound.speel(QStringLiteral("score.wav"));
         showScoreList();
         break;
-    case 4:
+    case 4: {
         sound.speel(QStringLiteral("knop.wav"));
+        Afdrukken print(m_state, m_services, this);
+        connect(&print, &Afdrukken::infoRegel, this, &Main::InfoRegel);
+        print.exec();
         break;
+    }
     case 5:
         sound.speel(QStringLiteral("knop.wav"));
         showTools();

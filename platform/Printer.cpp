@@ -60,12 +60,13 @@ void RecordingPrinter::printLine(const QString &text)
     if (m_documentHeight < 0)
         m_documentHeight = documentPageHeight();
     const int height = lineHeight(m_font);
-    if (m_y + height > m_documentHeight && m_y > 0) {
+    if (!m_placed && m_y + height > m_documentHeight && m_y > 0) {
         ++m_page;
         m_y = 0;
     }
     if (!text.isEmpty())
         m_items.push_back(Text{m_page, QPoint(m_x, m_y), m_font, m_color, text});
+    m_placed = false;
     m_x = 0;
     m_y += height;
 }
@@ -85,6 +86,7 @@ void RecordingPrinter::newPage()
     ++m_page;
     m_x = 0;
     m_y = 0;
+    m_placed = false;
 }
 
 bool RecordingPrinter::endDocument()
@@ -111,6 +113,7 @@ void RecordingPrinter::resetDocument()
     m_color = Qt::black;
     m_x = 0;
     m_y = 0;
+    m_placed = false;
     m_page = 0;
 }
 

@@ -27,7 +27,8 @@ public:
     virtual int x() const = 0;
     virtual int y() const = 0;
     // Prints text at the current position; then x goes back to 0 and y down one line of the
-    // current font. A line that would start below the page bottom starts a new page.
+    // current font. A line that runs on from the one above and would not fit on the page starts
+    // a new page; a line placed with setY stays where it was placed.
     virtual void printLine(const QString &text = QString()) = 0;
     // The whole picture scaled into the rectangle (aspect ratio not kept).
     virtual void drawPicture(const QImage &picture, const QRect &target) = 0;
@@ -84,7 +85,11 @@ public:
     void setFontBold(bool bold) override { m_font.bold = bold; }
     void setTextColor(const QColor &color) override { m_color = color; }
     void setX(int twips) override { m_x = twips; }
-    void setY(int twips) override { m_y = twips; }
+    void setY(int twips) override
+    {
+        m_y = twips;
+        m_placed = true;
+    }
     int x() const override { return m_x; }
     int y() const override { return m_y; }
     void printLine(const QString &text = QString()) override;
@@ -124,6 +129,7 @@ private:
     QColor m_color = Qt::black;
     int m_x = 0;
     int m_y = 0;
+    bool m_placed = false; // y was set for the next line
     int m_page = 0;
     bool m_keepLastOnly = false;
     QString m_error;

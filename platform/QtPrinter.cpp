@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 #include <QPainter>
 #include <QPen>
 #include <QPrinter>
@@ -170,6 +171,22 @@ QString QtPrinter::paint(QPrinter &printer, const std::vector<Item> &items, int 
         for (; turned && page < target; ++page)
             turned = printer.newPage();
     };
+    // Paper is white: a picture with transparency is laid on white first. Transparency makes the
+    // printing system flatten the whole page into a picture, its texts included. Each picture is
+    // laid once, so that a picture drawn many times is still sent once.
+    QHash<qint64, QImage> flattened;
+    auto onPaper = [&flattened](const QImage &image) -> QImage {
+        if (!image.hasAlphaChannel())
+            return image;
+        auto it = flattened.find(image.cacheKey());
+        if (it == flattened.end()) {
+            QImage white(image.size(), QImage::Format_RGB32);
+            white.fill(Qt::white);
+            QPainter(&white).drawImage(0, 0, image);
+            it = flattened.insert(image.cacheKey(), white);
+        }
+        return it.value();
+    };
     std::optional<Font> current;
     double ascent = 0;
     for (const Item &item : items) {
@@ -189,7 +206,7 @@ QString QtPrinter::paint(QPrinter &printer, const std::vector<Item> &items, int 
             painter.drawText(QPointF(text->at.x(), text->at.y() + ascent), text->text);
         } else if (const auto *picture = std::get_if<Picture>(&item)) {
             turnTo(picture->page);
-            painter.drawImage(picture->target, picture->picture);
+            painter.drawImage(picture->target, onPaper(picture->picture));
         } else if (const auto *line = std::get_if<Line>(&item)) {
             turnTo(line->page);
             QPen pen(line->color);

@@ -1,5 +1,7 @@
 #include "platform/Widgets.h"
 
+#include <algorithm>
+
 #include <QDialog>
 #include <QEvent>
 #include <QFrame>
@@ -88,6 +90,20 @@ void ClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton)
         Q_EMIT doubleClicked();
     QLabel::mouseDoubleClickEvent(event);
+}
+
+void fitText(QLabel *label)
+{
+    const QWidget *room = label->parentWidget();
+    if (label->wordWrap()) {
+        const int needed = label->heightForWidth(label->width());
+        if (needed > label->height())
+            label->resize(label->width(), std::min(needed, room->height() - label->y()));
+    } else {
+        const int needed = label->sizeHint().width();
+        if (needed > label->width())
+            label->resize(std::min(needed, room->width() - label->x()), label->height());
+    }
 }
 
 void useWindowFont(QWidget *window)

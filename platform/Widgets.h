@@ -55,6 +55,11 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
 };
 
+// The texts of the layouts were measured in the original platform's font; with the font at hand a
+// label may need more room than its table gives it. It gets it as far as its container has room:
+// a wrapped text more lines, a single line more width.
+void fitText(QLabel *label);
+
 // The font of every window's own controls, as on the desktop the program was made for.
 void useWindowFont(QWidget *window);
 

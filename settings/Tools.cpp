@@ -59,16 +59,6 @@ const Placement kLayout[] = {
 const char *const kAddPrompt =
     "Geef een nieuwe naam voor het onderwerp die tevens dient als Map waarin de plaatjes worden opgeslagen.";
 
-// The texts were measured in the original platform's font; with the font at hand a wrapped text
-// may need a line more than its table height, and it gets it as far as its frame has room.
-void fitWrappedText(QLabel *label)
-{
-    const int needed = label->heightForWidth(label->width());
-    const int room = label->parentWidget()->height() - label->y();
-    if (needed > label->height())
-        label->resize(label->width(), std::min(needed, room));
-}
-
 QString orderCaption(bool random)
 {
     return random ? QStringLiteral("Willekeurige volgorde") : QStringLiteral("Op volgorde 1,2,3...enz.");
@@ -147,8 +137,8 @@ void Tools::layOut()
     ExitKnop = makeButton(Frame4, "ExitKnop", "Exit");
 
     placeAll(this, kLayout);
-    fitWrappedText(Label8);
-    fitWrappedText(Label4);
+    fitText(Label8);
+    fitText(Label4);
 }
 
 void Tools::connectControls()

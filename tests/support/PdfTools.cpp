@@ -30,6 +30,28 @@ QString text(const QString &pdf)
     return QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")}));
 }
 
+QList<Word> words(const QString &pdf)
+{
+    QList<Word> found;
+    const QString html = QString::fromUtf8(runTool(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")}));
+    const QRegularExpression word(QStringLiteral(
+        R"re(<page |<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    int page = -1;
+    for (auto it = word.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        if (m.captured(0).startsWith(QLatin1String("<page"))) {
+            ++page;
+            continue;
+        }
+        const QPointF from(m.captured(1).toDouble(), m.captured(2).toDouble());
+        const QPointF to(m.captured(3).toDouble(), m.captured(4).toDouble());
+        QString text = m.captured(5);
+        text.replace(QLatin1String("&amp;"), QLatin1String("&")).replace(QLatin1String("&lt;"), QLatin1String("<"));
+        found.append({text, QRectF(from, to), page});
+    }
+    return found;
+}
+
 int pages(const QString &pdf)
 {
     const QString info = QString::fromUtf8(runTool(QStringLiteral("pdfinfo"), {pdf}));

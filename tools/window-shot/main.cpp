@@ -1,5 +1,5 @@
 // Saves a picture of one of the program's windows, to compare it with its layout table.
-// Usage, also without a screen: xvfb-run -a window-shot <program folder> <picture.png> [Main|Tools|Fileform]
+// Usage, also without a screen: xvfb-run -a window-shot <program folder> <picture.png> [Main|Tools|Fileform|Afdrukken[1-4]]
 #include "app/Main.h"
 #include "core/ProgramState.h"
 #include "platform/Desktop.h"
@@ -10,6 +10,7 @@
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
 #include "import/Fileform.h"
+#include "printing/Afdrukken.h"
 #include "settings/Tools.h"
 
 #include <QApplication>
@@ -35,7 +36,7 @@ int main(int argc, char *argv[])
     Desktop::loadDutchTranslations(app);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 3) {
-        std::fputs("usage: window-shot <program folder> <picture.png> [Main|Tools|Fileform]\n", stderr);
+        std::fputs("usage: window-shot <program folder> <picture.png> [Main|Tools|Fileform|Afdrukken[1-4]]\n", stderr);
         return 2;
     }
     const QString which = args.value(3, QStringLiteral("Tools"));
@@ -56,6 +57,12 @@ int main(int argc, char *argv[])
         other = std::make_unique<Tools>(state, services);
     else if (which == QLatin1String("Fileform"))
         other = std::make_unique<Fileform>(state, services);
+    else if (which.startsWith(QLatin1String("Afdrukken"))) { // Afdrukken2: with kind 2 chosen
+        auto print = std::make_unique<Afdrukken>(state, services);
+        if (which.size() > 9)
+            print->ScrollBalk_Change(which.mid(9).toInt());
+        other = std::move(print);
+    }
     if (other)
         window = other.get();
     window->show();

@@ -1,0 +1,286 @@
+#include "printing/Afdrukken.h"
+
+#include "core/Artwork.h"
+#include "core/ProgramState.h"
+#include "platform/BusyCursor.h"
+#include "platform/Dialogs.h"
+#include "platform/Files.h"
+#include "platform/Pictures.h"
+#include "platform/Printer.h"
+#include "platform/Services.h"
+#include "platform/Waiter.h"
+#include "platform/Widgets.h"
+#include "printing/PageLayouts.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+#include <QScrollBar>
+
+#include <optional>
+
+namespace {
+constexpr int kWidth = 5700;
+constexpr int kHeight = 3990;
+const QColor kPaper(240, 240, 230);
+
+const Placement kLayout[] = {
+    {"Frame1", 75, -15, 5490, 3495},
+    {"BackA4", 180, 270, 2070, 2820},
+    {"Picture1", 240, 330, 1950, 2700},
+    {"Label1", 180, 3180, 1200, 195},
+    {"BackScroll", 2400, 270, 315, 2835},
+    {"ScrollBalk", 2430, 300, 255, 2775},
+    {"CountLabel", 3000, 255, 2205, 600},
+    {"Text1", 3000, 270, 1200, 285},
+    {"Text2", 4320, 270, 600, 285},
+    {"Label3", 3000, 630, 1890, 195},
+    {"Check1", 3060, 900, 1785, 315},
+    {"Combo1", 3000, 1230, 915, 315},
+    {"Label4", 3990, 1275, 465, 195},
+    {"Image1", 3810, 2400, 480, 480},
+    {"Label2", 3570, 3000, 1800, 390},
+    {"PrintKnop", 3600, 3030, 870, 330},
+    {"ExitKnop", 4470, 3030, 870, 330},
+};
+
+// A year the calendar can print: a whole number from 1 to 9999, as typed.
+std::optional<int> yearOf(const QString &text)
+{
+    bool ok = false;
+    const int year = text.trimmed().toInt(&ok);
+    return ok && year >= 1 && year <= 9999 ? std::optional<int>(year) : std::nullopt;
+}
+}
+
+Afdrukken::Afdrukken(ProgramState &state, Services &services, QWidget *parent)
+    : QDialog(parent), m_state(state), m_services(services)
+{
+    setUpWindow(this, "Afdrukken", QStringLiteral(" Adrukken"), kWidth, kHeight);
+    layOut();
+
+    // The page as the window was designed: the contact sheet's picture.
+    m_preview = QImage(130, 180, QImage::Format_RGB32);
+    m_preview.fill(kPaper);
+    QPainter(&m_preview).drawImage(0, 0, Artwork::image(QStringLiteral("tumb.png")));
+    printOnPreview(5, 162, QStringLiteral("A4 papier"));
+    for (int year = 2003; year <= 2020; ++year)
+        Combo1->addItem(QString::number(year));
+    Combo1->setEditText(QStringLiteral("2003"));
+    // A missing subject folder lists nothing.
+    m_folder = m_state.subjectDir();
+    if (!m_folder.isEmpty())
+        m_files = Files::matching(m_folder, {QStringLiteral("*.jpg")});
+    CountLabel->setText(countText());
+    printOnPreview(5, 2, QStringLiteral("Onderwerp:"));
+    showPreview();
+    connect(ScrollBalk, &QScrollBar::valueChanged, this, &Afdrukken::ScrollBalk_Change);
+}
+
+void Afdrukken::layOut()
+{
+    Frame1 = makeFrame(this, "Frame1");
+    BackA4 = make<QLabel>(Frame1, "BackA4");
+    setBackground(BackA4, 192, 192, 255);
+    Picture1 = make<QLabel>(Frame1, "Picture1");
+    Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Picture1->setToolTip(QStringLiteral(" WYSIWYG "));
+    Lijn = make<QFrame>(Picture1, "Lijn");
+    Lijn->setGeometry(0, 0, 140, 1);
+    setBackground(Lijn, 220, 0, 0);
+    Lijn->hide();
+    Label1 = makeLabel(Frame1, "Label1", QStringLiteral("Print voorbeeld 1"));
+    BackScroll = blackBorder(Frame1, "BackScroll");
+    ScrollBalk = make<QScrollBar>(Frame1, "ScrollBalk");
+    ScrollBalk->setOrientation(Qt::Vertical);
+    ScrollBalk->setRange(1, 4);
+    ScrollBalk->setSingleStep(1);
+    ScrollBalk->setPageStep(1);
+    CountLabel = makeLabel(Frame1, "CountLabel");
+    CountLabel->setWordWrap(true);
+    CountLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    Text1 = make<QLineEdit>(Frame1, "Text1");
+    Text1->setText(QStringLiteral("Nederland"));
+    Text2 = make<QLineEdit>(Frame1, "Text2");
+    Text2->setText(QStringLiteral("0.39"));
+    Label3 = makeLabel(Frame1, "Label3", QStringLiteral("Tekst") + QString(21, QLatin1Char(' ')) + QStringLiteral("Value \u20ac"));
+    Check1 = make<QCheckBox>(Frame1, "Check1");
+    Check1->setChecked(true);
+    Check1->setText(QStringLiteral("Zwarte kleur"));
+    Combo1 = make<QComboBox>(Frame1, "Combo1");
+    Combo1->setEditable(true);
+    Label4 = makeLabel(Frame1, "Label4", QStringLiteral("Jaartal"));
+    Image1 = make<QLabel>(Frame1, "Image1");
+    Image1->setPixmap(Artwork::pixmap(QStringLiteral("afdrukken.png")));
+    Label2 = blackBorder(Frame1, "Label2");
+    PrintKnop = makeButton(Frame1, "PrintKnop", "Print");
+    ExitKnop = makeButton(Frame1, "ExitKnop", "Exit");
+    placeAll(this, kLayout);
+    fitText(Label1);
+    fitText(Label4);
+    for (QWidget *kind3or4 : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2), static_cast<QWidget *>(Label3),
+                              static_cast<QWidget *>(Check1), static_cast<QWidget *>(Combo1), static_cast<QWidget *>(Label4)})
+        kind3or4->hide();
+
+    connect(Check1, &QCheckBox::clicked, this, &Afdrukken::Check1_Click);
+    connect(PrintKnop, &QPushButton::clicked, this, &Afdrukken::PrintKnop_Click);
+    connect(ExitKnop, &QPushButton::clicked, this, &QDialog::close);
+}
+
+QString Afdrukken::countText() const
+{
+    return QStringLiteral("Afdrukken van alle ") + QString::number(m_files.size())
+        + QStringLiteral(" plaatjes met als onderwerp ") + m_state.Onderwerp;
+}
+
+void Afdrukken::printOnPreview(int x, int y, const QString &text)
+{
+    QPainter painter(&m_preview);
+    painter.setFont(makeFont("Arial", 8.25));
+    painter.setPen(Qt::black);
+    painter.drawText(QRect(x, y, 130 - x, 180 - y), Qt::AlignLeft | Qt::AlignTop, text);
+}
+
+void Afdrukken::showPreview()
+{
+    Picture1->setPixmap(QPixmap::fromImage(m_preview));
+}
+
+void Afdrukken::ScrollBalk_Change(int kind)
+{
+    BusyCursor busy;
+    Label1->setText(QStringLiteral("Print voorbeeld ") + QString::number(kind));
+    m_preview.fill(kPaper);
+    for (QWidget *control : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2), static_cast<QWidget *>(Label3),
+                             static_cast<QWidget *>(Check1), static_cast<QWidget *>(Combo1), static_cast<QWidget *>(Label4),
+                             static_cast<QWidget *>(CountLabel)})
+        control->hide();
+    const QImage &picture = m_state.Plaatje;
+    QPainter painter(&m_preview);
+    const QRect page(0, 0, 130, 180);
+    switch (kind) {
+    case 1:
+        Q_EMIT infoRegel(QStringLiteral("Print alle plaatjes uit het onderwerp ") + m_state.Onderwerp);
+        CountLabel->setText(countText());
+        CountLabel->show();
+        painter.drawImage(page, Artwork::image(QStringLiteral("tumb.png")));
+        painter.end();
+        printOnPreview(5, 2, QStringLiteral("Onderwerp:"));
+        break;
+    case 2:
+        Q_EMIT infoRegel(QStringLiteral("Print twee kerstkaarten met afbeelding"));
+        CountLabel->setText(QStringLiteral("Afdrukken van twee verschillende kerstkaarten met dezelfde afbeelding"));
+        CountLabel->show();
+        painter.drawImage(page, Artwork::image(QStringLiteral("kerst.png")));
+        painter.drawImage(QRect(21, 34, 66, 44), picture);
+        painter.drawImage(QRect(20, 111, 66, 44), picture);
+        break;
+    case 3: {
+        for (QWidget *control : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2),
+                                 static_cast<QWidget *>(Label3), static_cast<QWidget *>(Check1)})
+            control->show();
+        const QImage frame = Artwork::image(QStringLiteral("stamp1.png"));
+        int x = 6;
+        int y = 6;
+        for (int n = 1; n <= 45; ++n) {
+            painter.drawImage(QRect(x, y, 23, 17), frame);
+            painter.drawImage(QRect(x + 2, y + 2, 18, 12), picture);
+            x += 23;
+            if (n % 5 == 0) {
+                x = 6;
+                y += 19;
+            }
+        }
+        Q_EMIT infoRegel(QStringLiteral("Velletje sluitzegels van 45 stuks."));
+        break;
+    }
+    case 4:
+        Q_EMIT infoRegel(QStringLiteral("Jaarkalender met jaartallen tussen 2003 en 2020"));
+        CountLabel->setText(
+            QStringLiteral("Afdrukken van een jaarkalender met een keuze uit de jaartallen van 2003..2020"));
+        fitText(CountLabel);
+        CountLabel->show();
+        Combo1->show();
+        Label4->show();
+        painter.drawImage(page, Artwork::image(QStringLiteral("calender.png")));
+        painter.drawImage(QRect(14, 20, 101, 60), picture);
+        break;
+    }
+    if (painter.isActive())
+        painter.end();
+    showPreview();
+}
+
+void Afdrukken::Check1_Click()
+{
+    Check1->setText(Check1->isChecked() ? QStringLiteral("Zwarte kleur") : QStringLiteral("Witte kleur"));
+}
+
+void Afdrukken::Scannen()
+{
+    Label1->setText(QStringLiteral("Scanning..."));
+    Lijn->show();
+    for (int v = 0; v <= 180; v += 2) {
+        Lijn->move(0, v);
+        m_services.waiter.wait(0.01);
+    }
+    Lijn->hide();
+    Label1->setText(QStringLiteral("Print voorbeeld ") + QString::number(ScrollBalk->value()));
+}
+
+void Afdrukken::PrintKnop_Click()
+{
+    if (m_printing)
+        return;
+    const int kind = ScrollBalk->value();
+    const std::optional<int> year = yearOf(Combo1->currentText());
+    if (kind == 4 && !year) {
+        m_services.dialogs.message(QStringLiteral("Vul een jaartal in: een heel getal van 1 tot en met 9999."),
+                                   QStringLiteral("Tuurbord"), Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
+        return;
+    }
+    m_printing = true;
+    {
+        BusyCursor busy;
+        Scannen();
+        Printer &printer = m_services.printer;
+        const QImage &picture = m_state.Plaatje;
+        switch (kind) {
+        case 1:
+            PageLayouts::contactSheet(printer, m_state.Onderwerp, m_files, [this](const QString &file) {
+                return Pictures::load(m_folder + QLatin1Char('/') + file).image;
+            });
+            break;
+        case 2:
+            PageLayouts::christmasCards(printer, picture, Artwork::image(QStringLiteral("kerstblauw_print.png")),
+                                        Artwork::image(QStringLiteral("kerstrood_print.png")));
+            break;
+        case 3:
+            PageLayouts::stamps(printer, picture, Artwork::image(QStringLiteral("stamp1_print.png")), Text1->text(),
+                                Text2->text(), Check1->isChecked());
+            break;
+        case 4:
+            PageLayouts::Jaarkalender(printer, *year, picture);
+            break;
+        }
+        printer.endAndReport(m_services.dialogs);
+    }
+    m_printing = false;
+    if (m_closeWhenDone)
+        close();
+}
+
+void Afdrukken::closeEvent(QCloseEvent *event)
+{
+    // Exit during the scan closes the window once the page is printed.
+    if (m_printing) {
+        m_closeWhenDone = true;
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QDialog>
+#include <QImage>
+#include <QStringList>
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QScrollBar;
+struct ProgramState;
+struct Services;
+
+// The print window: one of four printouts of the current subject and game picture, with a small
+// preview of the A4 page, printed on the system's printer.
+class Afdrukken : public QDialog
+{
+    Q_OBJECT
+public:
+    Afdrukken(ProgramState &state, Services &services, QWidget *parent = nullptr);
+
+    void ScrollBalk_Change(int kind);
+    void Check1_Click();
+    void PrintKnop_Click();
+
+    // The pictures of the subject that the contact sheet prints.
+    const QStringList &files() const { return m_files; }
+    // The preview as it is drawn now, 130 x 180 pixels.
+    const QImage &preview() const { return m_preview; }
+
+Q_SIGNALS:
+    // A text for the main window's information line.
+    void infoRegel(const QString &text);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void layOut();
+    void Scannen();
+    void printOnPreview(int x, int y, const QString &text);
+    void showPreview();
+    QString countText() const;
+
+    ProgramState &m_state;
+    Services &m_services;
+    QString m_folder;
+    QStringList m_files;
+    QImage m_preview;
+    bool m_printing = false;
+    bool m_closeWhenDone = false;
+
+    QFrame *Frame1 = nullptr;
+    QLabel *BackA4 = nullptr;
+    QLabel *Picture1 = nullptr;
+    QFrame *Lijn = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *BackScroll = nullptr;
+    QScrollBar *ScrollBalk = nullptr;
+    QLabel *CountLabel = nullptr;
+    QLineEdit *Text1 = nullptr;
+    QLineEdit *Text2 = nullptr;
+    QLabel *Label3 = nullptr;
+    QCheckBox *Check1 = nullptr;
+    QComboBox *Combo1 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLabel *Image1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *PrintKnop = nullptr;
+    QPushButton *ExitKnop = nullptr;
+};
