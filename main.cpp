@@ -1,4 +1,6 @@
 #include "app/Main.h"
+#include "core/Artwork.h"
+#include "core/ProgramFolders.h"
 #include "core/ProgramState.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
@@ -10,6 +12,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QIcon>
+#include <QStandardPaths>
 #include <QTimer>
 
 #include <cstdio>
@@ -25,11 +29,19 @@ int main(int argc, char *argv[])
         return 2;
     }
     QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tuurbord"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("nl.tuurbord.Tuurbord"));
+    QGuiApplication::setWindowIcon(QIcon(Artwork::pixmap(QStringLiteral("tuurbord.png"))));
     QApplication::setStyle(QStringLiteral("Fusion"));
     Desktop::installFontSubstitutes();
     Desktop::loadDutchTranslations(app);
 
-    ProgramState state(QDir(QCoreApplication::applicationDirPath()).absolutePath());
+    const QString executableDir = QDir(QCoreApplication::applicationDirPath()).absolutePath();
+    const ProgramFolders folders =
+        ProgramFolders::locate(executableDir, executableDir + QStringLiteral("/" TUURBORD_DATA_FROM_BIN),
+                               QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    ProgramState state(folders.data, folders.resources);
+    state.keepsFiles = folders.keepsFiles;
     QtSound sound;
     sound.setFolder(state.soundsDir());
     sound.followSwitch(state.GeluidAan);

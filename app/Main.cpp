@@ -181,6 +181,12 @@ void Main::Form_Load()
     InfoRegel(QString::number(count) + QStringLiteral(" plaatjes aanwezig in de map - ") + m_state.Onderwerp
               + QStringLiteral(" -"));
     m_state.Scorelijst.loadFile(m_state.scoresPath());
+    if (!m_state.keepsFiles)
+        m_services.dialogs.message(QStringLiteral("Tuurbord kan op deze computer geen instellingen en scores bewaren: de map ")
+                                       + m_state.programDir
+                                       + QStringLiteral(" is niet schrijfbaar. Spelen kan wel, maar wat je verandert en de "
+                                                        "scores zijn weg als het programma stopt."),
+                                   QStringLiteral("Tuurbord"), Dialogs::Icon::None, Dialogs::Buttons::Ok);
 }
 
 void Main::followProcessEndings()
@@ -346,6 +352,8 @@ void Main::closeModalWindows()
 
 bool Main::saveFiles()
 {
+    if (!m_state.keepsFiles) // the user was told at start-up
+        return false;
     QStringList failed;
     const Files::Outcome scores = m_state.Scorelijst.saveFile(m_state.scoresPath());
     if (!scores.ok())

@@ -42,6 +42,8 @@ struct ProgramState
     // The folder of the executable (or the user's data folder of an installed program).
     QString programDir;
     QString resourceDir;
+    // False when the program folder cannot be written: the game plays, nothing is kept.
+    bool keepsFiles = true;
 
     QString path(const QString &relative) const { return programDir + QLatin1Char('/') + relative; }
     QString settingsPath() const { return path(QStringLiteral("Tuurbord.ini")); }

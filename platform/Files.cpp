@@ -124,6 +124,27 @@ QStringList subFolders(const QString &dir)
     return sorted(QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot));
 }
 
+bool copyTree(const QString &from, const QString &to)
+{
+    if (!QDir().mkpath(to))
+        return false;
+    bool ok = true;
+    const QFileInfoList entries = QDir(from).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo &entry : entries) {
+        const QString target = to + QLatin1Char('/') + entry.fileName();
+        if (entry.isSymLink())
+            continue;
+        if (entry.isDir()) {
+            ok = copyTree(entry.filePath(), target) && ok;
+        } else {
+            // The copy is the user's own, also when the original may not be changed.
+            ok = QFile::copy(entry.filePath(), target) && ok;
+            QFile::setPermissions(target, QFile::permissions(target) | QFile::ReadOwner | QFile::WriteOwner);
+        }
+    }
+    return ok;
+}
+
 QList<Place> places()
 {
     QList<Place> found{{QStringLiteral("Deze computer (/)"), QStringLiteral("/")},

@@ -53,6 +53,9 @@ QStringList pictureFiles(const QString &dir);
 // The sub-folders of a folder, sorted.
 QStringList subFolders(const QString &dir);
 
+// Copies a folder with everything below it (links are not followed); false when anything failed.
+bool copyTree(const QString &from, const QString &to);
+
 // The places a user keeps pictures: the whole computer, the home folder and every mounted real
 // volume (USB sticks, SD cards, other disks), each with a name a user recognises.
 struct Place

@@ -1,5 +1,6 @@
 // The program's two files: the record form they are written in, the settings file and the score
 // list, and the way every file is read and written.
+#include "core/ProgramFolders.h"
 #include "core/ProgramState.h"
 #include "core/RecordForm.h"
 #include "core/ScoreList.h"
@@ -72,6 +73,7 @@ private Q_SLOTS:
     void scoreListRoundTripsByteForByte();
     void readTakesTheFileNotTheLimit();
     void fullDiskKeepsTheOldFile();
+    void programFolders();
 };
 
 void TestFiles::recordItems_data()
@@ -262,6 +264,43 @@ void TestFiles::fullDiskKeepsTheOldFile()
     QCOMPARE(folder.read(QStringLiteral("schijf/Tuurbord.ini")), settings);
     // No half-written temporary file is left beside them.
     QCOMPARE(QDir(disk.path).entryList(QDir::Files).size(), 3);
+}
+
+void TestFiles::programFolders()
+{
+    TestFolder t;
+    // A program folder with its data that can be written is used as it is.
+    t.write(QStringLiteral("portable/sounds/knop.wav"), "wav");
+    ProgramFolders found = ProgramFolders::locate(t.file(QStringLiteral("portable")), t.file(QStringLiteral("share")),
+                                                  t.file(QStringLiteral("user")));
+    QCOMPARE(found.data, t.file(QStringLiteral("portable")));
+    QCOMPARE(found.resources, t.file(QStringLiteral("portable")));
+    QVERIFY(found.keepsFiles);
+    QVERIFY(!t.exists(QStringLiteral("user")));
+
+    // Installed: the first start gives the user the default subjects to keep.
+    t.write(QStringLiteral("share/sounds/knop.wav"), "wav");
+    t.makeSubject(QStringLiteral("../share/plaatjes/dieren"), {"aap.jpg"});
+    QDir().mkpath(t.file(QStringLiteral("bin")));
+    const auto installed = [&] {
+        return ProgramFolders::locate(t.file(QStringLiteral("bin")), t.file(QStringLiteral("bin/../share")),
+                                      t.file(QStringLiteral("user/tuurbord")));
+    };
+    found = installed();
+    QCOMPARE(found.data, t.file(QStringLiteral("user/tuurbord")));
+    QCOMPARE(found.resources, t.file(QStringLiteral("share")));
+    QVERIFY(found.keepsFiles);
+    QCOMPARE(t.read(QStringLiteral("user/tuurbord/plaatjes/dieren/aap.jpg")), t.read(QStringLiteral("share/plaatjes/dieren/aap.jpg")));
+    // A later start leaves the user's folder as the user left it.
+    QVERIFY(QFile::remove(t.file(QStringLiteral("user/tuurbord/plaatjes/dieren/aap.jpg"))));
+    found = installed();
+    QVERIFY(!t.exists(QStringLiteral("user/tuurbord/plaatjes/dieren/aap.jpg")));
+
+    // Nowhere to write: the installed pictures are played, nothing is kept.
+    found = ProgramFolders::locate(t.file(QStringLiteral("bin")), t.file(QStringLiteral("share")),
+                                   QStringLiteral("/proc/1/geen-map"));
+    QCOMPARE(found.data, t.file(QStringLiteral("share")));
+    QVERIFY(!found.keepsFiles);
 }
 
 QTEST_GUILESS_MAIN(TestFiles)

@@ -60,6 +60,7 @@ private Q_SLOTS:
     void failedSave_data();
     void failedSave();
     void terminationWhileTheMessageWaits();
+    void nothingKeptIsSaidOnce();
 };
 
 void TestMain::startUpReportsPictures_data()
@@ -344,6 +345,23 @@ void TestMain::terminationWhileTheMessageWaits()
     QCOMPARE(ended.count(), 1);
     QVERIFY(!rescued);
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void TestMain::nothingKeptIsSaidOnce()
+{
+    TestFolder folder;
+    folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+    ProgramState state(folder.path());
+    state.keepsFiles = false;
+    FakeServices fakes(state);
+    Main window(state, fakes.services);
+    window.Form_Load();
+    QCOMPARE(fakes.dialogs.shown.size(), size_t(1));
+    QVERIFY(fakes.dialogs.shown[0].text.contains(QStringLiteral("geen instellingen en scores bewaren")));
+    window.show();
+    window.end(Main::Ending::Stoppen);
+    QCOMPARE(fakes.dialogs.shown.size(), size_t(1));
+    QVERIFY(!folder.exists(QStringLiteral("Vudoduzov.lst")));
 }
 
 QTEST_MAIN(TestMain)

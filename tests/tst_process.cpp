@@ -1,6 +1,7 @@
 // The program as a process: what it does without a display, and that a request to end it
 // (log-out, shutdown, kill) saves like "Stoppen".
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -27,8 +28,11 @@ void writeFile(const QString &path, const QByteArray &bytes)
 // A program folder of its own: the executable beside the files it reads and writes.
 QString installProgram(const QTemporaryDir &dir)
 {
+    // The sounds folder makes it a program folder that keeps its own files.
     const QString program = dir.filePath(QStringLiteral("tuurbord"));
-    return QFile::copy(QStringLiteral(TUURBORD_PROGRAM), program) ? program : QString();
+    return QDir(dir.path()).mkpath(QStringLiteral("sounds")) && QFile::copy(QStringLiteral(TUURBORD_PROGRAM), program)
+        ? program
+        : QString();
 }
 }
 

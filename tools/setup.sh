@@ -2,18 +2,23 @@
 # Installs what is missing, builds, and then plays the game or runs every test.
 #   bash tools/setup.sh play   - Release build in build/release, then start the game
 #   bash tools/setup.sh test   - build in build/test, then run all tests headless
+#   bash tools/setup.sh package - Release build for /usr in build/package, the Debian package
+#                                 ./tuurbord_<version>_<arch>.deb, and its checks
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-}
 case "$mode" in
-  play|test) ;;
-  *) echo "gebruik: bash tools/setup.sh play | test" >&2; exit 2 ;;
+  play|test|package) ;;
+  *) echo "gebruik: bash tools/setup.sh play | test | package" >&2; exit 2 ;;
 esac
 
 needed=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
         fonts-liberation2 fonts-comic-neue)
 if [ "$mode" = test ]; then
-  needed+=(libbenchmark-dev xvfb xauth cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
+  needed+=(libbenchmark-dev xvfb xauth xdotool cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
+fi
+if [ "$mode" = package ]; then
+  needed+=(dpkg-dev file lintian desktop-file-utils appstream)
 fi
 
 missing=()
@@ -39,6 +44,15 @@ if [ "$mode" = play ]; then
     exit 2
   fi
   exec "$program"
+fi
+
+if [ "$mode" = package ]; then
+  cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr >/dev/null
+  cmake --build build/package --target tuurbord changelog
+  (cd build/package && cpack -G DEB >/dev/null)
+  deb=$(ls build/package/tuurbord_*.deb)
+  cp "$deb" .
+  exec bash tools/check-package.sh "./$(basename "$deb")"
 fi
 
 cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
