@@ -14,11 +14,9 @@ bool knownFormat(const QByteArray &format)
 {
     return format == "bmp" || format == "gif" || format == "jpeg" || format == "png";
 }
-}
 
-Loaded load(const QString &path)
+Loaded read(QImageReader &reader)
 {
-    QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(kAllocationLimitMb);
     reader.setAutoTransform(true);
@@ -33,6 +31,19 @@ Loaded load(const QString &path)
     if (image.isNull())
         return {QImage(), reader.errorString()};
     return {image, QString()};
+}
+}
+
+Loaded load(const QString &path)
+{
+    QImageReader reader(path);
+    return read(reader);
+}
+
+Loaded load(QIODevice &device)
+{
+    QImageReader reader(&device);
+    return read(reader);
 }
 
 Files::Outcome saveJpeg(const QImage &image, const QString &path, int quality)

@@ -5,6 +5,8 @@
 #include <QImage>
 #include <QString>
 
+class QIODevice;
+
 // Reading and writing pictures, the same way for the game, the import window and the printouts.
 namespace Pictures {
 
@@ -21,6 +23,7 @@ struct Loaded
 // A BMP, GIF, JPEG or PNG picture (told by its content, not its name), turned upright by its
 // EXIF orientation. The first frame of an animation.
 Loaded load(const QString &path);
+Loaded load(QIODevice &device);
 
 // Writes the picture as a baseline JPEG of the given quality (1..100): all of it or nothing.
 Files::Outcome saveJpeg(const QImage &image, const QString &path, int quality);

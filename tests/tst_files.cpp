@@ -7,6 +7,7 @@
 #include "core/SettingsFile.h"
 #include "platform/Cp1252.h"
 #include "platform/Files.h"
+#include "platform/Pictures.h"
 #include "support/TestFolder.h"
 
 #include <QDir>
@@ -14,7 +15,10 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <csignal>
 #include <sys/mount.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 const QByteArray kDefaults("75\r\n\"gebruiksvoorwerpen\"\r\n#TRUE#\r\n1\r\n#TRUE#\r\n");
@@ -74,6 +78,8 @@ private Q_SLOTS:
     void readTakesTheFileNotTheLimit();
     void fullDiskKeepsTheOldFile();
     void programFolders();
+    void killedWhileWriting_data();
+    void killedWhileWriting();
 };
 
 void TestFiles::recordItems_data()
@@ -301,6 +307,59 @@ void TestFiles::programFolders()
                                    QStringLiteral("/proc/1/geen-map"));
     QCOMPARE(found.data, t.file(QStringLiteral("share")));
     QVERIFY(!found.keepsFiles);
+}
+
+void TestFiles::killedWhileWriting_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::newRow("Tuurbord.ini") << "Tuurbord.ini";
+    QTest::newRow("Vudoduzov.lst") << "Vudoduzov.lst";
+    QTest::newRow("a saved picture") << "koe.jpg";
+}
+
+void TestFiles::killedWhileWriting()
+{
+    QFETCH(QString, file);
+    TestFolder t;
+    ProgramState state(t.path());
+    for (int i = 0; i < 2000; ++i)
+        state.Scorelijst.insert(QStringLiteral("%1 - speler %2").arg(i, 5, 10, QLatin1Char('0')).arg(i));
+    QImage picture(354, 254, QImage::Format_RGB32);
+    // Writes one of two versions of the file, the way the program writes it.
+    const auto write = [&](int version) {
+        state.Kwaliteit = std::uint8_t(version ? 90 : 30);
+        picture.fill(version ? Qt::red : Qt::blue);
+        if (file == QLatin1String("Tuurbord.ini"))
+            return SettingsFile::save(state).ok();
+        if (file == QLatin1String("Vudoduzov.lst")) {
+            const qsizetype extra = state.Scorelijst.indexOf(QStringLiteral("99999 - extra"));
+            if (version && extra < 0)
+                state.Scorelijst.insert(QStringLiteral("99999 - extra"));
+            else if (!version && extra >= 0)
+                state.Scorelijst.removeAt(extra);
+            return state.Scorelijst.saveFile(state.scoresPath()).ok();
+        }
+        return Pictures::saveJpeg(picture, t.file(file), state.Kwaliteit).ok();
+    };
+    QSet<QByteArray> complete;
+    for (int version : {0, 1}) {
+        QVERIFY(write(version));
+        complete << t.read(file);
+    }
+    QRandomGenerator random(11);
+    for (int round = 0; round < 200; ++round) {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            for (int version = 0;; version ^= 1)
+                write(version);
+        }
+        QVERIFY(child > 0);
+        ::usleep(random.bounded(300, 6000));
+        ::kill(child, SIGKILL);
+        ::waitpid(child, nullptr, 0);
+        const QByteArray now = t.read(file);
+        QVERIFY2(complete.contains(now), qPrintable(QStringLiteral("round %1: %2 bytes, neither version").arg(round).arg(now.size())));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestFiles)

@@ -259,34 +259,19 @@ void TestImport::loading()
 
 void TestImport::unreadableFilesChangeNothing()
 {
+    // (Every kind of hostile file is loaded in tst_hostile; here: what stays as it was.)
     Import t;
     t.photo(QStringLiteral("goed.png"), pattern(400, 300));
-    QByteArray jpeg;
-    QBuffer buffer(&jpeg);
-    buffer.open(QIODevice::WriteOnly);
-    QVERIFY(pattern(64, 48).save(&buffer, "JPEG"));
-    // The frame header after the FFC0 marker holds length, precision, height and width.
-    QByteArray huge = jpeg;
-    const qsizetype sof = huge.indexOf("\xff\xc0");
-    QVERIFY(sof > 0);
-    huge.replace(sof + 5, 4, QByteArray("\xff\xff\xff\xff", 4));
-    const QList<QPair<QString, QByteArray>> hostile{
-        {QStringLiteral("leeg.jpg"), QByteArray()},
-        {QStringLiteral("tekst.jpg"), QByteArray("Dit is geen plaatje maar een brief.\r\n")},
-        {QStringLiteral("reus.jpg"), huge},
-        {QStringLiteral("stukje.jpg"), jpeg.left(20)},
-        {QStringLiteral("nep.gif"), QByteArray("GIF89a\xff\xff\xff\xff", 10)},
-    };
-    for (const auto &[name, bytes] : hostile) {
-        QFile out(t.photos.filePath(name));
+    for (const auto &[name, bytes] : {std::pair{"leeg.jpg", QByteArray()}, std::pair{"brief.gif", QByteArray("Beste juf,\r\n")}}) {
+        QFile out(t.photos.filePath(QString::fromLatin1(name)));
         QVERIFY(out.open(QIODevice::WriteOnly));
         out.write(bytes);
     }
     t.window().File1_Click(QStringLiteral("goed.png"));
     const QImage before = t.preview();
-    for (const auto &[name, bytes] : hostile) {
+    for (const char *name : {"leeg.jpg", "brief.gif"}) {
         t.fakes.dialogs.shown.clear();
-        t.window().File1_Click(name);
+        t.window().File1_Click(QString::fromLatin1(name));
         QCOMPARE(t.messages(), QStringList{"Tuurbord|Fout bij laden picture..."});
         QCOMPARE(t.size(), QStringLiteral("Grootte: 400 x 300 pixels"));
         QCOMPARE(t.name(), QStringLiteral("goed"));
@@ -297,13 +282,6 @@ void TestImport::unreadableFilesChangeNothing()
     t.window().Save_Click(true);
     QVERIFY(t.fakes.dialogs.shown.empty());
     QCOMPARE(t.saved(QStringLiteral("goed.jpg")).size(), QSize(354, 254));
-    // Odd but sound pictures load: 16 bits a channel.
-    QImage deep(30, 20, QImage::Format_RGBA64);
-    deep.fill(QColor(10, 200, 30));
-    t.photo(QStringLiteral("diep.png"), deep);
-    t.window().File1_Click(QStringLiteral("diep.png"));
-    QCOMPARE(t.size(), QStringLiteral("Grootte: 30 x 20 pixels"));
-    QVERIFY(near(t.preview().pixel(5, 5), qRgb(10, 200, 30), 1));
 }
 
 void TestImport::savingRefused_data()

@@ -4,18 +4,24 @@
 #   bash tools/setup.sh test   - build in build/test, then run all tests headless
 #   bash tools/setup.sh package - Release build for /usr in build/package, the Debian package
 #                                 ./tuurbord_<version>_<arch>.deb, and its checks
+#   bash tools/setup.sh sanitize - build in build/asan with AddressSanitizer and UBSan, run all tests
+#   bash tools/setup.sh fuzz [RUNS] - the libFuzzer targets with clang, RUNS executions each
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-}
 case "$mode" in
-  play|test|package) ;;
-  *) echo "gebruik: bash tools/setup.sh play | test | package" >&2; exit 2 ;;
+  play|test|package|sanitize|fuzz) ;;
+  *) echo "gebruik: bash tools/setup.sh play | test | package | sanitize | fuzz [RUNS]" >&2; exit 2 ;;
 esac
 
 needed=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
         fonts-liberation2 fonts-comic-neue)
-if [ "$mode" = test ]; then
-  needed+=(libbenchmark-dev xvfb xauth xdotool cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils)
+if [ "$mode" = test ] || [ "$mode" = sanitize ]; then
+  needed+=(libbenchmark-dev xvfb xauth xdotool cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+           python3-pil)
+fi
+if [ "$mode" = fuzz ]; then
+  needed+=(clang libclang-rt-14-dev python3-pil)
 fi
 if [ "$mode" = package ]; then
   needed+=(dpkg-dev file lintian desktop-file-utils appstream)
@@ -55,12 +61,25 @@ if [ "$mode" = package ]; then
   exec bash tools/check-package.sh "./$(basename "$deb")"
 fi
 
-cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build build/test
+if [ "$mode" = fuzz ]; then
+  exec bash tools/fuzz.sh "${2:-10000}"
+fi
+
+build=build/test
+flags=()
+if [ "$mode" = sanitize ]; then
+  # Every finding stops the run: none is suppressed.
+  build=build/asan
+  sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
+  flags=(-DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers")
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
+fi
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug "${flags[@]}" >/dev/null
+cmake --build "$build"
 export QT_QPA_PLATFORM=offscreen
 source tools/test-printer.sh
 start_test_printer || true
 status=0
-(cd build/test && ctest --output-on-failure -j2) || status=$?
+(cd "$build" && ctest --output-on-failure -j2) || status=$?
 stop_test_printer || true
 exit $status
