@@ -16,7 +16,6 @@
 #include <QTest>
 
 #include <csignal>
-#include <sys/mount.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -32,33 +31,6 @@ QStringList items(const QByteArray &bytes)
     return got;
 }
 
-// A small file system of its own that a test can fill up; unmounted when the test ends.
-struct SmallDisk
-{
-    explicit SmallDisk(const QString &where, int kilobytes) : path(where)
-    {
-        QDir().mkpath(path);
-        const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
-        mounted = ::mount("tuurbord-test", path.toLocal8Bit().constData(), "tmpfs", 0, options.constData()) == 0;
-    }
-    ~SmallDisk()
-    {
-        if (mounted)
-            ::umount(path.toLocal8Bit().constData());
-    }
-    // Takes all the room that is left.
-    void fill() const
-    {
-        QFile filler(path + QStringLiteral("/filler"));
-        if (filler.open(QIODevice::WriteOnly)) {
-            const QByteArray block(4096, 'x');
-            while (filler.write(block) == block.size() && filler.flush()) {
-            }
-        }
-    }
-    QString path;
-    bool mounted = false;
-};
 }
 
 class TestFiles : public QObject
@@ -248,10 +220,10 @@ void TestFiles::readTakesTheFileNotTheLimit()
 void TestFiles::fullDiskKeepsTheOldFile()
 {
     TestFolder folder;
-    SmallDisk disk(folder.file(QStringLiteral("schijf")), 64);
-    if (!disk.mounted)
+    const SmallDisk disk(folder.file(QStringLiteral("schijf")), 64);
+    if (!disk.mounted())
         QSKIP("a small tmpfs cannot be mounted here (needs root and mount rights)");
-    ProgramState state(disk.path);
+    ProgramState state(disk.path());
     for (int i = 0; i < 50; ++i)
         state.Scorelijst.insert(QStringLiteral("%1 - kind %2").arg(i, 5, 10, QLatin1Char('0')).arg(i));
     QVERIFY(state.Scorelijst.saveFile(state.scoresPath()).ok());
@@ -269,7 +241,7 @@ void TestFiles::fullDiskKeepsTheOldFile()
     QCOMPARE(folder.read(QStringLiteral("schijf/Vudoduzov.lst")), scores);
     QCOMPARE(folder.read(QStringLiteral("schijf/Tuurbord.ini")), settings);
     // No half-written temporary file is left beside them.
-    QCOMPARE(QDir(disk.path).entryList(QDir::Files).size(), 3);
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files).size(), 3);
 }
 
 void TestFiles::programFolders()

@@ -4,6 +4,7 @@
 #include "platform/Random.h"
 #include "support/TestFolder.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 #include <set>
@@ -12,15 +13,15 @@ namespace {
 struct Game
 {
     explicit Game(const TestFolder &folder) : state(folder.path()) {}
-    // The words of the first boards of a new game.
+    // The words of the first boards of a new game; a "!" marks a board whose picture is not
+    // the one of its word.
     QStringList boards(int count)
     {
         QStringList words;
-        if (spel.nieuwSpel() != Spel::Start::Started)
-            return {QStringLiteral("no game")};
-        words << state.Woord;
-        while (words.size() < count && spel.goedGeraden())
-            words << state.Woord;
+        for (bool on = spel.nieuwSpel() == Spel::Start::Started; on; on = words.size() < count && spel.goedGeraden()) {
+            const QStringList file = spel.plaatjes().filter(QRegularExpression(QStringLiteral("^") + state.Woord + QStringLiteral("\\....$")));
+            words << state.Woord + (file.size() == 1 && TestFolder::shows(state.Plaatje, file[0]) ? QString() : QStringLiteral("!"));
+        }
         return words;
     }
     ProgramState state;
@@ -45,7 +46,6 @@ private Q_SLOTS:
     void boards();
     void noGameStarts_data();
     void noGameStarts();
-    void pictureShownBelongsToItsWord();
     void openingEveryBox();
 };
 
@@ -119,27 +119,12 @@ void TestGame::noGameStarts()
     game.state.Onderwerp = subject.startsWith(QLatin1Char('/')) ? folder.file(QStringLiteral("buiten")) : subject;
     QTEST(game.spel.nieuwSpel(), "start");
     // The running game is left exactly as it was.
-    QCOMPARE(game.state.Score, 34);
-    QCOMPARE(game.state.Woord, QStringLiteral("aap"));
-    QCOMPARE(int(game.state.AantalOpen), 1);
-    QVERIFY(game.state.SpelBezig);
+    QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(game.state.Score).arg(game.state.Woord).arg(game.state.AantalOpen).arg(game.state.SpelBezig),
+             QStringLiteral("34 aap 1 1"));
     QCOMPARE(game.state.Plaatje, picture);
     game.state.Onderwerp = QStringLiteral("dieren");
     QVERIFY(game.spel.goedGeraden());
     QCOMPARE(game.state.Woord, QStringLiteral("aap"));
-}
-
-void TestGame::pictureShownBelongsToItsWord()
-{
-    TestFolder folder;
-    folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg", "bal.bmp", "hoed.gif"});
-    Game game(folder);
-    game.state.Willekeurig = false;
-    const QStringList words = game.boards(3);
-    QCOMPARE(words, (QStringList{"bal", "fiets", "hoed"}));
-    // The last board shows hoed.gif, whole and at its own size.
-    QCOMPARE(game.state.Plaatje.size(), QSize(1, 1));
-    QVERIFY(TestFolder::shows(game.state.Plaatje, QStringLiteral("hoed.gif")));
 }
 
 void TestGame::openingEveryBox()

@@ -9,7 +9,6 @@
 
 #include <QBuffer>
 #include <QDir>
-#include <QScopeGuard>
 #include <QTimer>
 #include <QLineEdit>
 #include <QListWidget>
@@ -18,7 +17,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include <sys/mount.h>
 
 namespace {
 // A picture whose every pixel tells where it is: red x, green y, blue x + y (all mod 256).
@@ -71,13 +69,7 @@ struct Import
     QScrollBar *down() { return find<QScrollBar>(QStringLiteral("Hoscroll")); }
     QImage preview() { return find<QLabel>(QStringLiteral("ShowPic"))->pixmap().toImage(); }
     QImage saved(const QString &file) const { return QImage(program.file(QStringLiteral("plaatjes/dieren/") + file)); }
-    QStringList messages() const
-    {
-        QStringList texts;
-        for (const auto &shown : fakes.dialogs.shown)
-            texts << shown.title + QLatin1Char('|') + shown.text;
-        return texts;
-    }
+    QStringList messages() const { return fakes.dialogs.said(); }
     void save(const QString &name, bool whole)
     {
         find<QLineEdit>(QStringLiteral("Text1"))->setText(name);
@@ -353,27 +345,22 @@ void TestImport::failedWriteKeepsTheOldPicture()
 {
     QFETCH(bool, full);
     Import t;
-    const QByteArray dir = t.program.file(QStringLiteral("plaatjes/dieren")).toLocal8Bit();
-    if (::mount("tuurbord-test", dir.constData(), "tmpfs", 0, "size=256k") != 0)
+    const SmallDisk disk(t.program.file(QStringLiteral("plaatjes/dieren")), 256);
+    if (!disk.mounted())
         QSKIP("a small tmpfs cannot be mounted here (needs root and mount rights)");
-    const auto unmount = qScopeGuard([&] { ::umount(dir.constData()); });
     t.program.makeSubject(QStringLiteral("dieren"), {"koe.jpg"});
     const QByteArray old = t.program.read(QStringLiteral("plaatjes/dieren/koe.jpg"));
-    if (full) {
-        QFile filler(t.program.file(QStringLiteral("plaatjes/dieren/vol")));
-        QVERIFY(filler.open(QIODevice::WriteOnly));
-        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
-        }
-    } else {
-        QVERIFY(::mount(nullptr, dir.constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0);
-    }
+    if (full)
+        disk.fill();
+    else
+        QVERIFY(disk.readOnly());
     t.photo(QStringLiteral("foto.png"), pattern(800, 600));
     t.window().File1_Click(QStringLiteral("foto.png"));
     t.save(QStringLiteral("koe"), true);
     QCOMPARE(t.messages(), (QStringList{" File Exist|Naam [ koe ] bestaat reeds, overschrijven?",
                                         "Tuurbord|Fout bij opslaan van het plaatje!"}));
     QCOMPARE(t.program.read(QStringLiteral("plaatjes/dieren/koe.jpg")), old);
-    QCOMPARE(QDir(QString::fromLocal8Bit(dir)).entryList(QDir::Files), full ? (QStringList{"koe.jpg", "vol"}) : QStringList{"koe.jpg"});
+    QCOMPARE(QDir(disk.path()).entryList(QDir::Files), full ? (QStringList{"koe.jpg", "vol"}) : QStringList{"koe.jpg"});
 }
 
 void TestImport::closingWaitsForTheFilter()

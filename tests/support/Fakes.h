@@ -77,6 +77,15 @@ public:
         return savePath;
     }
 
+    // Each box shown as "title|text".
+    QStringList said() const
+    {
+        QStringList texts;
+        for (const Shown &box : shown)
+            texts << box.title + QLatin1Char('|') + box.text;
+        return texts;
+    }
+
     std::vector<Shown> shown;
     std::deque<Answer> answers;
     QStringList inputs;

@@ -7,6 +7,8 @@
 #include <QFileInfo>
 #include <QImage>
 
+#include <sys/mount.h>
+
 void TestFolder::write(const QString &relative, const QByteArray &bytes) const
 {
     const QString path = file(relative);
@@ -74,4 +76,30 @@ void TestFolder::makeSubject(const QString &subject, const QStringList &files) c
 bool TestFolder::exists(const QString &relative) const
 {
     return QFileInfo::exists(file(relative));
+}
+
+SmallDisk::SmallDisk(const QString &where, int kilobytes) : m_path(where)
+{
+    QDir().mkpath(m_path);
+    const QByteArray options = "size=" + QByteArray::number(kilobytes) + "k";
+    m_mounted = ::mount("tuurbord-test", m_path.toLocal8Bit().constData(), "tmpfs", 0, options.constData()) == 0;
+}
+
+SmallDisk::~SmallDisk()
+{
+    if (m_mounted)
+        ::umount(m_path.toLocal8Bit().constData());
+}
+
+void SmallDisk::fill() const
+{
+    QFile filler(m_path + QStringLiteral("/vol"));
+    if (filler.open(QIODevice::WriteOnly))
+        while (filler.write(QByteArray(4096, 'x')) > 0 && filler.flush()) {
+        }
+}
+
+bool SmallDisk::readOnly() const
+{
+    return ::mount(nullptr, m_path.toLocal8Bit().constData(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr) == 0;
 }

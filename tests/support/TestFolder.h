@@ -29,3 +29,20 @@ public:
 private:
     QTemporaryDir m_dir;
 };
+
+// A small file system of its own at a folder, which a test can fill up or make read-only; gone
+// again when the test ends. Mounting needs root: without it, mounted is false.
+class SmallDisk
+{
+public:
+    SmallDisk(const QString &where, int kilobytes);
+    ~SmallDisk();
+    bool mounted() const { return m_mounted; }
+    void fill() const;     // takes all the room that is left
+    bool readOnly() const; // remounts it read-only
+    const QString &path() const { return m_path; }
+
+private:
+    QString m_path;
+    bool m_mounted = false;
+};
