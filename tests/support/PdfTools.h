@@ -1,13 +1,10 @@
 #pragma once
 
-#include <QColor>
 #include <QImage>
 #include <QList>
 #include <QRectF>
 #include <QString>
 #include <QStringList>
-
-class Printer;
 
 // Reading printed PDF files back with poppler-utils (pdftotext, pdfinfo, pdftoppm).
 namespace PdfTools {
@@ -32,14 +29,5 @@ QStringList filesIn(const QString &folder);
 
 // True when every text occurs in the haystack, each after the one before; else names the first missing one.
 bool inOrder(const QString &haystack, const QStringList &texts, QString *missing);
-
-// A small picture of one colour.
-QImage solid(const QColor &color, int width = 40, int height = 20);
-
-// A short score-list page as the program prints it, with a picture and a line; the heading
-// reads "Score-lijst " + mark, so that a test can tell its own printout from others.
-void printSample(Printer &printer, const QString &mark);
-// The texts of that page, in the order they must come out.
-QStringList sampleTexts();
 
 }
