@@ -35,7 +35,7 @@ fi
 # Filters: width, height, option and seed bytes, then pixels taken from the start picture.
 for i in 0 1 2 3 4 5 6 7 8 9 10; do
   { printf "\\x$(printf %02x $((i * 5)))\\x$(printf %02x $((i * 3)))\\x$(printf %02x "$i")\\x01"
-    tail -c +$((i * 300 + 1000)) assets/artwork/start.png | head -c 300; } >"$seeds/filters/option$i"
+    dd if=assets/artwork/start.png bs=1 skip=$((i * 300 + 1000)) count=300 status=none; } >"$seeds/filters/option$i"
 done
 
 status=0
