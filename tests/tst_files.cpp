@@ -202,6 +202,10 @@ void TestFiles::scoreListRoundTripsByteForByte()
     QVERIFY(list.saveFile(folder.file(QStringLiteral("Vudoduzov.lst"))).ok());
     QCOMPARE(folder.read(QStringLiteral("Vudoduzov.lst")), sorted);
     QVERIFY(!ScoreList().loadFile(folder.file(QStringLiteral("missing.lst"))));
+    // A list of 100,000 children is read whole.
+    folder.write(QStringLiteral("groot.lst"), QByteArray("\"01234 - een naam van een kind\"\r\n").repeated(100000));
+    QVERIFY(list.loadFile(folder.file(QStringLiteral("groot.lst"))));
+    QCOMPARE(list.count(), 100004);
 }
 
 void TestFiles::readTakesTheFileNotTheLimit()
