@@ -15,25 +15,13 @@
 #include <QDir>
 #include <QTemporaryDir>
 
+#include "Quiet.h"
+
 #include <benchmark/benchmark.h>
 
 #include <ctime>
 
 namespace {
-class SilentSound : public Sound
-{
-public:
-    void play(const QString &) override {}
-};
-
-class NoDialogs : public Dialogs
-{
-public:
-    Answer message(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
-    QString input(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 double processCpuSeconds()
 {
     timespec ts{};

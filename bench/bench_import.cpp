@@ -23,26 +23,14 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
+#include "Quiet.h"
+
 #include <benchmark/benchmark.h>
 
 #include <chrono>
 #include <random>
 
 namespace {
-class SilentSound : public Sound
-{
-protected:
-    void play(const QString &) override {}
-};
-
-class NoDialogs : public Dialogs
-{
-public:
-    Answer message(const QString &, const QString &, Icon, Buttons) override { return Answer::Yes; }
-    QString input(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
-
 class NoWait : public Waiter
 {
 public:

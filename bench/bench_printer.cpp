@@ -15,17 +15,11 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include "Quiet.h"
+
 #include <benchmark/benchmark.h>
 
 namespace {
-
-class NoDialogs : public Dialogs
-{
-public:
-    Answer message(const QString &, const QString &, Icon, Buttons) override { return Answer::Ok; }
-    QString input(const QString &, const QString &) override { return {}; }
-    QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
-};
 
 const char *const names[] = {"jan", "piet", "ann", "mohammed", "sanne", "daan", "fleur", "bram"};
 
