@@ -382,6 +382,11 @@ def gifs():
     screen[6:10] = struct.pack("<HH", 65535, 65535)
     put("gif-screen-65535x65535.gif", bytes(screen), "refused",
         "GIF whose logical screen claims 65535 x 65535, with one 32 x 32 frame")
+    # Found by fuzzing: the decoder makes an image of the screen's size, not the frame's, and
+    # 10000 x 10001 (400 MB) still passes below the largest image it refuses on its own.
+    screen[6:10] = struct.pack("<HH", 10000, 10001)
+    put("gif-screen-10000x10001.gif", bytes(screen), "refused",
+        "GIF whose logical screen is 10000 x 10001, just over 100 megapixels, with one 32 x 32 frame")
 
     put("gif-truncated.gif", one[:len(one) * 3 // 5], "either", "one-frame GIF cut off in its LZW data")
 
