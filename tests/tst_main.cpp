@@ -53,265 +53,243 @@ class TestMain : public QObject
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase() { Desktop::installFontSubstitutes(); }
-    void startUp_data();
-    void startUp();
-    void aGameThroughTheWindows_data();
-    void aGameThroughTheWindows();
-    void noGameStarts_data();
-    void noGameStarts();
-    void allBoxesOpen();
-    void helpPage();
-    void endingsKeepTheNameBeingTyped_data();
-    void endingsKeepTheNameBeingTyped();
-    void savingRefused_data();
-    void savingRefused();
-    void terminationWhileTheMessageWaits();
-};
 
-void TestMain::startUp_data()
-{
-    QTest::addColumn<QString>("subject"); // folder to make, empty for none
-    QTest::addColumn<QStringList>("files");
-    QTest::addColumn<QString>("info");
-    QTest::newRow("pictures of every case")
-        << "gebruiksvoorwerpen" << QStringList{"fiets.jpg", "Stoel.JPG", "bal.gif", "kast.bmp", "notes.txt", "x.png"}
-        << "4 plaatjes aanwezig in de map - gebruiksvoorwerpen -";
-    QTest::newRow("folder spelled in another case")
-        << "Gebruiksvoorwerpen" << QStringList{"a.jpg"} << "1 plaatjes aanwezig in de map - gebruiksvoorwerpen -";
-    QTest::newRow("no folder") << "" << QStringList{} << "0 plaatjes aanwezig in de map - gebruiksvoorwerpen -";
-}
-
-void TestMain::startUp()
-{
-    QFETCH(QString, subject);
-    QFETCH(QStringList, files);
-    TestFolder folder;
-    if (!subject.isEmpty())
-        folder.makeSubject(subject, files);
-    MainFixture f(folder);
-    QTEST(f.info(), "info");
-    QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu 123456"));
-}
-
-void TestMain::aGameThroughTheWindows_data()
-{
-    QTest::addColumn<bool>("sound");
-    QTest::addColumn<QStringList>("sounds");
-    QTest::newRow("sound on") << true
-                              << QStringList{"start.wav", "camera.wav", "camera.wav", "camera.wav", "knop.wav", "goed.wav",
-                                             "camera.wav", "camera.wav", "knop.wav", "fout.wav"};
-    QTest::newRow("sound off") << false << QStringList{};
-}
-
-void TestMain::aGameThroughTheWindows()
-{
-    QFETCH(bool, sound);
-    QFETCH(QStringList, sounds);
-    TestFolder folder;
-    folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
-    MainFixture f(folder);
-    f.state.GeluidAan = sound;
-    f.hover(QStringLiteral("KnopText2_1"));
-    QCOMPARE(f.info(), QStringLiteral("Een nieuw spel beginnen met als onderwerp... gebruiksvoorwerpen."));
-
-    f.menu(1);
-    QCOMPARE(board(f), QStringLiteral("Score: 35 | Woord van 5 letters | 35 boxes | open | menu 12----"));
-    QVERIFY(TestFolder::shows(f.find<QLabel>(QStringLiteral("Pic"))->pixmap().toImage(), QStringLiteral("fiets.jpg")));
-    // A locked entry says nothing.
-    f.hover(QStringLiteral("BackLabel"));
-    f.hover(QStringLiteral("KnopText2_4"));
-    QCOMPARE(f.info(), QStringLiteral("Informatieregel..."));
-    for (int i = 0; i < 3; ++i)
-        f.click(QStringLiteral("VakjeOpen"));
-    QCOMPARE(board(f), QStringLiteral("Score: 32 | Woord van 5 letters | 32 boxes | open | menu 12----"));
-
-    // Right: +35 and a new board. While it is laid out, "Vakje openen" (still enabled from the
-    // last board) and "Nieuw spel" are clicked: both must wait for the board.
-    answer(QStringLiteral("FIETS"), QString(), [&] {
-        f.fakes.waiter.onWait = [&, waits = 0](double) mutable {
-            if (++waits == 10) {
-                QVERIFY(f.find(QStringLiteral("VakjeOpen"))->isEnabled());
-                f.click(QStringLiteral("VakjeOpen"));
-                f.menu(1);
-            }
-        };
-    });
-    f.menu(2);
-    f.fakes.waiter.onWait = {};
-    QCOMPARE(board(f), QStringLiteral("Score: 67 | Woord van 5 letters | 35 boxes | open | menu 12----"));
-
-    f.click(QStringLiteral("VakjeOpen"));
-    f.click(QStringLiteral("VakjeOpen"));
-    answer(QStringLiteral("stoel"), QStringLiteral("Piet"));
-    f.menu(2);
-    f.click(QStringLiteral("VakjeOpen")); // after the game it does nothing
-    QCOMPARE(board(f), QStringLiteral("Score: 65 | .......... | 33 boxes | open | menu 123456"));
-    QCOMPARE(f.fakes.sound.played, sounds);
-    f.click(QStringLiteral("ExitKnop"));
-    QVERIFY(!f.window->isVisible());
-    QCOMPARE(folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00065 - piet\"\r\n"));
-    QCOMPARE(folder.read(QStringLiteral("Tuurbord.ini")).split('\n').at(2), sound ? QByteArray("#TRUE#\r") : QByteArray("#FALSE#\r"));
-}
-
-void TestMain::noGameStarts_data()
-{
-    QTest::addColumn<QString>("subject");
-    QTest::addColumn<QString>("message");
-    QTest::addColumn<QString>("info");
-    QTest::newRow("missing folder") << "Mijn Dieren " << "Kan de map [ Mijn Dieren  ] niet vinden!"
-                                    << "0 plaatjes aanwezig in de map - gebruiksvoorwerpen -";
-    // Every subject that "Add" makes starts empty; a board there would take an empty answer as
-    // right, for 35 points, again and again.
-    QTest::newRow("no readable picture") << "vogels" << ""
-                                         << "Er staan nog geen plaatjes in de map - vogels -. Voeg ze toe met Tools en Import.";
-}
-
-void TestMain::noGameStarts()
-{
-    QFETCH(QString, subject);
-    QFETCH(QString, message);
-    TestFolder folder;
-    folder.makeSubject(QStringLiteral("vogels"), {"kapot.jpg"});
-    folder.write(QStringLiteral("plaatjes/vogels/kapot.jpg"), "geen plaatje");
-    MainFixture f(folder);
-    f.state.Onderwerp = subject;
-    f.menu(1);
-    f.menu(2); // no game: no guess window opens
-    QTEST(f.info(), "info");
-    QCOMPARE(f.fakes.dialogs.shown.size(), size_t(!message.isEmpty()));
-    if (!message.isEmpty())
-        QCOMPARE(f.fakes.dialogs.shown[0].text + f.fakes.dialogs.shown[0].title, message + QStringLiteral(" Error"));
-    QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu 123456"));
-}
-
-void TestMain::allBoxesOpen()
-{
-    TestFolder folder;
-    folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
-    MainFixture f(folder);
-    f.menu(1);
-    for (int i = 1; i <= 35; ++i)
-        f.click(QStringLiteral("VakjeOpen"));
-    QCOMPARE(board(f), QStringLiteral("Score: 0 | Woord van 5 letters | 0 boxes | open | menu 12----"));
-    QVERIFY(f.fakes.dialogs.shown.empty());
-    f.click(QStringLiteral("VakjeOpen"));
-    QCOMPARE(f.fakes.dialogs.shown.size(), size_t(1));
-    QCOMPARE(f.fakes.dialogs.shown[0].text + f.fakes.dialogs.shown[0].title, QStringLiteral("Alle vakjes zijn reeds geopend!Tuurbord"));
-    QCOMPARE(board(f), QStringLiteral("Score: 0 | Woord van 5 letters | 0 boxes | shut | menu 12----"));
-}
-
-void TestMain::helpPage()
-{
-    TestFolder folder;
-    folder.write(QStringLiteral("help/help.htm"), "<html><body><h1>Hulp bij Tuurbord</h1></body></html>");
-    MainFixture f(folder);
-    auto *browser = f.find<QTextBrowser>(QStringLiteral("Browser"));
-    f.menu(6);
-    QVERIFY(browser->isVisible());
-    QVERIFY(browser->toPlainText().contains(QStringLiteral("Hulp bij Tuurbord")));
-    QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu -----6"));
-    for (int i = 1; i <= 6; ++i)
-        QCOMPARE(f.find(QStringLiteral("KnopText_%1").arg(i))->isVisible(), i == 6);
-    f.hover(QStringLiteral("KnopText2_6"));
-    QCOMPARE(f.info(), QStringLiteral("Sluiten van de helpfunctie."));
-    f.menu(6);
-    QVERIFY(!browser->isVisible());
-    QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | open | menu 123456"));
-    f.hover(QStringLiteral("KnopText2_6"));
-    QCOMPARE(f.info(), QStringLiteral("Informatie en uitleg over dit programma."));
-}
-
-void TestMain::endingsKeepTheNameBeingTyped_data()
-{
-    QTest::addColumn<Main::Ending>("ending");
-    QTest::newRow("Stoppen") << Main::Ending::Stoppen;
-    QTest::newRow("close button") << Main::Ending::CloseButton;
-    QTest::newRow("SIGTERM") << Main::Ending::Termination;
-}
-
-void TestMain::endingsKeepTheNameBeingTyped()
-{
-    QFETCH(Main::Ending, ending);
-    TestFolder folder;
-    folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
-    MainFixture f(folder);
-    f.window->followProcessEndings();
-    QSignalSpy ended(f.window.get(), &Main::ended);
-    f.menu(1);
-    f.click(QStringLiteral("VakjeOpen"));
-    // The game is lost and the player is typing a name when the program is asked to end.
-    answer(QStringLiteral("stoel"), QStringLiteral("Kim"), [&] {
-        if (ending == Main::Ending::Stoppen)
-            f.find<QPushButton>(QStringLiteral("ExitKnop"))->click();
-        else if (ending == Main::Ending::CloseButton)
-            f.window->close();
-        else
-            ::kill(::getpid(), SIGTERM);
-    });
-    f.menu(2);
-    QTRY_COMPARE(ended.count(), 1);
-    QVERIFY(!f.window->isVisible());
-    QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    QCOMPARE(folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00034 - kim\"\r\n"));
-}
-
-void TestMain::savingRefused_data()
-{
-    QTest::addColumn<bool>("keepsFiles"); // false: the folder was found unwritable at start-up
-    QTest::addColumn<Main::Ending>("ending");
-    QTest::addColumn<QStringList>("messages");
-    QTest::newRow("Stoppen says so") << true << Main::Ending::Stoppen << QStringList{" Error"};
-    // Asked to end by the system, nobody can click OK: the program goes without waiting.
-    QTest::newRow("termination ends quietly") << true << Main::Ending::Termination << QStringList{};
-    QTest::newRow("said once, at start-up") << false << Main::Ending::Stoppen << QStringList{"Tuurbord"};
-}
-
-void TestMain::savingRefused()
-{
-    QFETCH(bool, keepsFiles);
-    QFETCH(Main::Ending, ending);
-    ProgramState state(QStringLiteral("/proc/1/no-such-folder"));
-    state.keepsFiles = keepsFiles;
-    FakeServices fakes(state);
-    Main window(state, fakes.services);
-    QSignalSpy ended(&window, &Main::ended);
-    window.Form_Load();
-    window.show();
-    window.end(ending);
-    QCOMPARE(ended.count(), 1);
-    QVERIFY(!window.isVisible());
-    QStringList titles;
-    for (const auto &shown : fakes.dialogs.shown) {
-        titles << shown.title;
-        QVERIFY(shown.text.contains(keepsFiles ? QStringLiteral("Vudoduzov.lst") : QStringLiteral("geen instellingen en scores")));
+    void startUp_data()
+    {
+        QTest::addColumn<QString>("subject"); // folder to make, empty for none
+        QTest::addColumn<QStringList>("files");
+        QTest::addColumn<QString>("info");
+        QTest::newRow("pictures of every case")
+            << "gebruiksvoorwerpen" << QStringList{"fiets.jpg", "Stoel.JPG", "bal.gif", "kast.bmp", "notes.txt", "x.png"}
+            << "4 plaatjes aanwezig in de map - gebruiksvoorwerpen -";
+        QTest::newRow("folder spelled in another case")
+            << "Gebruiksvoorwerpen" << QStringList{"a.jpg"} << "1 plaatjes aanwezig in de map - gebruiksvoorwerpen -";
+        QTest::newRow("no folder") << "" << QStringList{} << "0 plaatjes aanwezig in de map - gebruiksvoorwerpen -";
     }
-    QTEST(titles, "messages");
-}
 
-void TestMain::terminationWhileTheMessageWaits()
-{
-    ProgramState state(QStringLiteral("/proc/1/no-such-folder"));
-    FakeServices fakes(state);
-    QtDialogs dialogs;
-    Services services{fakes.sound, fakes.waiter, dialogs, fakes.random, fakes.printer};
-    Main window(state, services);
-    window.followProcessEndings();
-    QSignalSpy ended(&window, &Main::ended);
-    window.show();
-    bool rescued = false;
-    whenModal(QStringLiteral(" Error"), [&](QWidget *box) {
-        ::kill(::getpid(), SIGTERM);
-        // Only if the request were ignored: close the box so that the test ends.
-        QTimer::singleShot(5000, box, [&rescued, box] {
-            rescued = true;
-            box->close();
+    void startUp()
+    {
+        QFETCH(QString, subject);
+        QFETCH(QStringList, files);
+        TestFolder folder;
+        if (!subject.isEmpty())
+            folder.makeSubject(subject, files);
+        MainFixture f(folder);
+        QTEST(f.info(), "info");
+        QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu 123456"));
+    }
+
+    void aGameThroughTheWindows_data()
+    {
+        QTest::addColumn<bool>("sound");
+        QTest::addColumn<QStringList>("sounds");
+        QTest::newRow("sound on") << true
+                                  << QStringList{"start.wav", "camera.wav", "camera.wav", "camera.wav", "knop.wav", "goed.wav",
+                                                 "camera.wav", "camera.wav", "knop.wav", "fout.wav"};
+        QTest::newRow("sound off") << false << QStringList{};
+    }
+
+    void aGameThroughTheWindows()
+    {
+        QFETCH(bool, sound);
+        QFETCH(QStringList, sounds);
+        TestFolder folder;
+        folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+        MainFixture f(folder);
+        f.state.GeluidAan = sound;
+        f.hover(QStringLiteral("KnopText2_1"));
+        QCOMPARE(f.info(), QStringLiteral("Een nieuw spel beginnen met als onderwerp... gebruiksvoorwerpen."));
+
+        f.menu(1);
+        QCOMPARE(board(f), QStringLiteral("Score: 35 | Woord van 5 letters | 35 boxes | open | menu 12----"));
+        QVERIFY(TestFolder::shows(f.find<QLabel>(QStringLiteral("Pic"))->pixmap().toImage(), QStringLiteral("fiets.jpg")));
+        // A locked entry says nothing.
+        f.hover(QStringLiteral("BackLabel"));
+        f.hover(QStringLiteral("KnopText2_4"));
+        QCOMPARE(f.info(), QStringLiteral("Informatieregel..."));
+        for (int i = 0; i < 3; ++i)
+            f.click(QStringLiteral("VakjeOpen"));
+        QCOMPARE(board(f), QStringLiteral("Score: 32 | Woord van 5 letters | 32 boxes | open | menu 12----"));
+
+        // Right: +35 and a new board. While it is laid out, "Vakje openen" (still enabled from the
+        // last board) and "Nieuw spel" are clicked: both must wait for the board.
+        answer(QStringLiteral("FIETS"), QString(), [&] {
+            f.fakes.waiter.onWait = [&, waits = 0](double) mutable {
+                if (++waits == 10) {
+                    QVERIFY(f.find(QStringLiteral("VakjeOpen"))->isEnabled());
+                    f.click(QStringLiteral("VakjeOpen"));
+                    f.menu(1);
+                }
+            };
         });
-    });
-    window.findChild<QPushButton *>(QStringLiteral("ExitKnop"))->click();
-    QCOMPARE(ended.count(), 1);
-    QVERIFY(!rescued);
-    QCOMPARE(QApplication::activeModalWidget(), nullptr);
-}
+        f.menu(2);
+        f.fakes.waiter.onWait = {};
+        QCOMPARE(board(f), QStringLiteral("Score: 67 | Woord van 5 letters | 35 boxes | open | menu 12----"));
+
+        f.click(QStringLiteral("VakjeOpen"));
+        f.click(QStringLiteral("VakjeOpen"));
+        answer(QStringLiteral("stoel"), QStringLiteral("Piet"));
+        f.menu(2);
+        f.click(QStringLiteral("VakjeOpen")); // after the game it does nothing
+        QCOMPARE(board(f), QStringLiteral("Score: 65 | .......... | 33 boxes | open | menu 123456"));
+        QCOMPARE(f.fakes.sound.played, sounds);
+        f.click(QStringLiteral("ExitKnop"));
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00065 - piet\"\r\n"));
+        QCOMPARE(folder.read(QStringLiteral("Tuurbord.ini")).split('\n').at(2), sound ? QByteArray("#TRUE#\r") : QByteArray("#FALSE#\r"));
+    }
+
+    void noGameStarts_data()
+    {
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("info");
+        QTest::newRow("missing folder") << "Mijn Dieren " << "Kan de map [ Mijn Dieren  ] niet vinden!"
+                                        << "0 plaatjes aanwezig in de map - gebruiksvoorwerpen -";
+        // Every subject that "Add" makes starts empty; a board there would take an empty answer as
+        // right, for 35 points, again and again.
+        QTest::newRow("no readable picture") << "vogels" << ""
+                                             << "Er staan nog geen plaatjes in de map - vogels -. Voeg ze toe met Tools en Import.";
+    }
+
+    void noGameStarts()
+    {
+        QFETCH(QString, subject);
+        QFETCH(QString, message);
+        TestFolder folder;
+        folder.makeSubject(QStringLiteral("vogels"), {"kapot.jpg"});
+        folder.write(QStringLiteral("plaatjes/vogels/kapot.jpg"), "geen plaatje");
+        MainFixture f(folder);
+        f.state.Onderwerp = subject;
+        f.menu(1);
+        f.menu(2); // no game: no guess window opens
+        QTEST(f.info(), "info");
+        QCOMPARE(f.fakes.dialogs.shown.size(), size_t(!message.isEmpty()));
+        if (!message.isEmpty())
+            QCOMPARE(f.fakes.dialogs.shown[0].text + f.fakes.dialogs.shown[0].title, message + QStringLiteral(" Error"));
+        QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu 123456"));
+    }
+
+    void allBoxesOpen()
+    {
+        TestFolder folder;
+        folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+        MainFixture f(folder);
+        f.menu(1);
+        for (int i = 1; i <= 36; ++i)
+            f.click(QStringLiteral("VakjeOpen"));
+        QCOMPARE(f.fakes.dialogs.said(), QStringList{"Tuurbord|Alle vakjes zijn reeds geopend!"});
+        QCOMPARE(board(f), QStringLiteral("Score: 0 | Woord van 5 letters | 0 boxes | shut | menu 12----"));
+    }
+
+    void helpPage()
+    {
+        TestFolder folder;
+        folder.write(QStringLiteral("help/help.htm"), "<html><body><h1>Hulp bij Tuurbord</h1></body></html>");
+        MainFixture f(folder);
+        auto *browser = f.find<QTextBrowser>(QStringLiteral("Browser"));
+        f.menu(6);
+        QVERIFY(browser->isVisible() && browser->toPlainText().contains(QStringLiteral("Hulp bij Tuurbord")));
+        QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu -----6"));
+        f.hover(QStringLiteral("KnopText2_6"));
+        QCOMPARE(f.info(), QStringLiteral("Sluiten van de helpfunctie."));
+        f.menu(6);
+        QVERIFY(!browser->isVisible());
+        QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | open | menu 123456"));
+    }
+
+    void endingsKeepTheNameBeingTyped_data()
+    {
+        QTest::addColumn<Main::Ending>("ending");
+        QTest::newRow("Stoppen") << Main::Ending::Stoppen;
+        QTest::newRow("close button") << Main::Ending::CloseButton;
+        QTest::newRow("SIGTERM") << Main::Ending::Termination;
+    }
+
+    void endingsKeepTheNameBeingTyped()
+    {
+        QFETCH(Main::Ending, ending);
+        TestFolder folder;
+        folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+        MainFixture f(folder);
+        f.window->followProcessEndings();
+        QSignalSpy ended(f.window.get(), &Main::ended);
+        f.menu(1);
+        f.click(QStringLiteral("VakjeOpen"));
+        // The game is lost and the player is typing a name when the program is asked to end.
+        answer(QStringLiteral("stoel"), QStringLiteral("Kim"), [&] {
+            if (ending == Main::Ending::Stoppen)
+                f.find<QPushButton>(QStringLiteral("ExitKnop"))->click();
+            else if (ending == Main::Ending::CloseButton)
+                f.window->close();
+            else
+                ::kill(::getpid(), SIGTERM);
+        });
+        f.menu(2);
+        QTRY_COMPARE(ended.count(), 1);
+        QVERIFY(!f.window->isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QCOMPARE(folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00034 - kim\"\r\n"));
+    }
+
+    void savingRefused_data()
+    {
+        QTest::addColumn<bool>("keepsFiles"); // false: the folder was found unwritable at start-up
+        QTest::addColumn<Main::Ending>("ending");
+        QTest::addColumn<QStringList>("messages");
+        QTest::newRow("Stoppen says so") << true << Main::Ending::Stoppen << QStringList{" Error"};
+        // Asked to end by the system, nobody can click OK: the program goes without waiting.
+        QTest::newRow("termination ends quietly") << true << Main::Ending::Termination << QStringList{};
+        QTest::newRow("said once, at start-up") << false << Main::Ending::Stoppen << QStringList{"Tuurbord"};
+    }
+
+    void savingRefused()
+    {
+        QFETCH(bool, keepsFiles);
+        QFETCH(Main::Ending, ending);
+        ProgramState state(QStringLiteral("/proc/1/no-such-folder"));
+        state.keepsFiles = keepsFiles;
+        FakeServices fakes(state);
+        Main window(state, fakes.services);
+        QSignalSpy ended(&window, &Main::ended);
+        window.Form_Load();
+        window.show();
+        window.end(ending);
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!window.isVisible());
+        QStringList titles;
+        for (const auto &shown : fakes.dialogs.shown) {
+            titles << shown.title;
+            QVERIFY(shown.text.contains(keepsFiles ? QStringLiteral("Vudoduzov.lst") : QStringLiteral("geen instellingen en scores")));
+        }
+        QTEST(titles, "messages");
+    }
+
+    void terminationWhileTheMessageWaits()
+    {
+        ProgramState state(QStringLiteral("/proc/1/no-such-folder"));
+        FakeServices fakes(state);
+        QtDialogs dialogs;
+        Services services{fakes.sound, fakes.waiter, dialogs, fakes.random, fakes.printer};
+        Main window(state, services);
+        window.followProcessEndings();
+        QSignalSpy ended(&window, &Main::ended);
+        window.show();
+        bool rescued = false;
+        whenModal(QStringLiteral(" Error"), [&](QWidget *box) {
+            ::kill(::getpid(), SIGTERM);
+            // Only if the request were ignored: close the box so that the test ends.
+            QTimer::singleShot(5000, box, [&rescued, box] {
+                rescued = true;
+                box->close();
+            });
+        });
+        window.findChild<QPushButton *>(QStringLiteral("ExitKnop"))->click();
+        QCOMPARE(ended.count(), 1);
+        QVERIFY(!rescued);
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    }
+};
 
 QTEST_MAIN(TestMain)
 #include "tst_main.moc"

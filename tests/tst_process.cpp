@@ -36,41 +36,6 @@ QString installProgram(const QTemporaryDir &dir)
 }
 }
 
-class TestProcess : public QObject
-{
-    Q_OBJECT
-private Q_SLOTS:
-    void withoutDisplaySaysHowToStart();
-    void terminationSavesLikeStoppen_data();
-    void terminationSavesLikeStoppen();
-    void startsInLittleMemory();
-};
-
-void TestProcess::withoutDisplaySaysHowToStart()
-{
-    QTemporaryDir dir;
-    const QString program = installProgram(dir);
-    QVERIFY(!program.isEmpty());
-    QProcess process;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
-        env.remove(QString::fromLatin1(name));
-    process.setProcessEnvironment(env);
-    process.start(program, {});
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitCode(), 2);
-    const QString message = QString::fromUtf8(process.readAllStandardError());
-    QVERIFY2(message.contains(QStringLiteral("xvfb-run")), qPrintable(message));
-    QVERIFY2(!message.contains(QStringLiteral("qt.qpa")), qPrintable(message));
-}
-
-void TestProcess::terminationSavesLikeStoppen_data()
-{
-    QTest::addColumn<int>("signal");
-    QTest::newRow("SIGTERM") << int(SIGTERM);
-    QTest::newRow("SIGHUP") << int(SIGHUP);
-}
-
 // Starts the program in its own folder and waits until start-up has read the settings; a broken
 // settings file is written anew then, which shows from outside.
 bool startProgram(QProcess &process, const QTemporaryDir &dir)
@@ -90,45 +55,75 @@ bool startProgram(QProcess &process, const QTemporaryDir &dir)
     return readFile(settings) == "75\r\n\"gebruiksvoorwerpen\"\r\n#TRUE#\r\n1\r\n#TRUE#\r\n";
 }
 
-void TestProcess::terminationSavesLikeStoppen()
+class TestProcess : public QObject
 {
-    QFETCH(int, signal);
-    QTemporaryDir dir;
-    const QString scores = dir.filePath(QStringLiteral("Vudoduzov.lst"));
-    writeFile(scores, "\"00042 - jan\"\r\n\"00010 - ann\"\r\n");
-    QProcess process;
-    QVERIFY(startProgram(process, dir));
-    ::kill(pid_t(process.processId()), signal);
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    // The score list was written back, sorted, which only a save does.
-    QCOMPARE(readFile(scores), QByteArray("\"00010 - ann\"\r\n\"00042 - jan\"\r\n"));
-}
+    Q_OBJECT
+private Q_SLOTS:
+    void withoutDisplaySaysHowToStart()
+    {
+        QTemporaryDir dir;
+        const QString program = installProgram(dir);
+        QVERIFY(!program.isEmpty());
+        QProcess process;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(QString::fromLatin1(name));
+        process.setProcessEnvironment(env);
+        process.start(program, {});
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitCode(), 2);
+        const QString message = QString::fromUtf8(process.readAllStandardError());
+        QVERIFY2(message.contains(QStringLiteral("xvfb-run")), qPrintable(message));
+        QVERIFY2(!message.contains(QStringLiteral("qt.qpa")), qPrintable(message));
+    }
 
-// An older school laptop gives a program about 1.5 GB of address space.
-void TestProcess::startsInLittleMemory()
-{
-#if defined(__SANITIZE_ADDRESS__)
-    QSKIP("AddressSanitizer reserves far more address space than any limit a laptop sets");
-#endif
-    QTemporaryDir dir;
-    QByteArray list;
-    for (int i = 0; i < 1000; ++i)
-        list += QStringLiteral("\"%1 - speler %2\"\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i).toLatin1();
-    const QString scores = dir.filePath(QStringLiteral("Vudoduzov.lst"));
-    writeFile(scores, list);
-    QProcess process;
-    process.setChildProcessModifier([] {
-        const rlimit limit{1500000ull * 1024, 1500000ull * 1024};
-        ::setrlimit(RLIMIT_AS, &limit);
-    });
-    QVERIFY2(startProgram(process, dir), process.readAllStandardError().constData());
-    ::kill(pid_t(process.processId()), SIGTERM);
-    QVERIFY(process.waitForFinished(20000));
-    QCOMPARE(process.exitStatus(), QProcess::NormalExit);
-    QCOMPARE(process.exitCode(), 0);
-    QCOMPARE(readFile(scores), list);
-}
+    void terminationSavesLikeStoppen_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("SIGTERM") << int(SIGTERM);
+        QTest::newRow("SIGHUP") << int(SIGHUP);
+    }
+
+    void terminationSavesLikeStoppen()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir dir;
+        const QString scores = dir.filePath(QStringLiteral("Vudoduzov.lst"));
+        writeFile(scores, "\"00042 - jan\"\r\n\"00010 - ann\"\r\n");
+        QProcess process;
+        QVERIFY(startProgram(process, dir));
+        ::kill(pid_t(process.processId()), signal);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        // The score list was written back, sorted, which only a save does.
+        QCOMPARE(readFile(scores), QByteArray("\"00010 - ann\"\r\n\"00042 - jan\"\r\n"));
+    }
+
+    // An older school laptop gives a program about 1.5 GB of address space.
+    void startsInLittleMemory()
+    {
+    #if defined(__SANITIZE_ADDRESS__)
+        QSKIP("AddressSanitizer reserves far more address space than any limit a laptop sets");
+    #endif
+        QTemporaryDir dir;
+        QByteArray list;
+        for (int i = 0; i < 1000; ++i)
+            list += QStringLiteral("\"%1 - speler %2\"\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i).toLatin1();
+        const QString scores = dir.filePath(QStringLiteral("Vudoduzov.lst"));
+        writeFile(scores, list);
+        QProcess process;
+        process.setChildProcessModifier([] {
+            const rlimit limit{1500000ull * 1024, 1500000ull * 1024};
+            ::setrlimit(RLIMIT_AS, &limit);
+        });
+        QVERIFY2(startProgram(process, dir), process.readAllStandardError().constData());
+        ::kill(pid_t(process.processId()), SIGTERM);
+        QVERIFY(process.waitForFinished(20000));
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(process.exitCode(), 0);
+        QCOMPARE(readFile(scores), list);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestProcess)
 #include "tst_process.moc"

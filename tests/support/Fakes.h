@@ -31,13 +31,11 @@ class InstantWaiter : public Waiter
 public:
     void wait(double seconds) override
     {
-        total += seconds;
         ++calls;
         if (onWait)
             onWait(seconds);
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
-    double total = 0;
     int calls = 0;
     std::function<void(double)> onWait;
 };
@@ -58,19 +56,12 @@ public:
         shown.push_back({text, title, icon, buttons});
         if (buttons == Buttons::Ok)
             return Answer::Ok;
-        if (answers.empty())
-            return Answer::Yes;
-        const Answer a = answers.front();
-        answers.pop_front();
+        const Answer a = answers.empty() ? Answer::Yes : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
         return a;
     }
-    QString input(const QString &prompt, const QString &title) override
-    {
-        prompts << title + QLatin1Char('|') + prompt;
-        if (inputs.isEmpty())
-            return QString();
-        return inputs.takeFirst();
-    }
+    QString input(const QString &, const QString &) override { return inputs.isEmpty() ? QString() : inputs.takeFirst(); }
     QString saveFileName(const QString &, const QString &proposal, const QString &) override
     {
         proposals << proposal;
@@ -89,7 +80,6 @@ public:
     std::vector<Shown> shown;
     std::deque<Answer> answers;
     QStringList inputs;
-    QStringList prompts;
     QStringList proposals;
     QString savePath;
 };

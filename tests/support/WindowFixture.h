@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/ProgramState.h"
+#include "support/Fakes.h"
+#include "support/TestFolder.h"
+
+#include <memory>
+
+// A window of the given kind on a temporary program folder, with fake services; the state can be
+// set up before open() makes and shows the window.
+template<typename Window>
+struct WindowFixture
+{
+    WindowFixture() : state(folder.path()), fakes(state) {}
+    Window &open()
+    {
+        window = std::make_unique<Window>(state, fakes.services);
+        window->show();
+        return *window;
+    }
+    template<typename T = QWidget>
+    T *find(const char *name) const { return window->template findChild<T *>(QString::fromLatin1(name)); }
+
+    TestFolder folder;
+    ProgramState state;
+    FakeServices fakes;
+    std::unique_ptr<Window> window;
+};
