@@ -3,7 +3,6 @@
 #include "platform/Desktop.h"
 #include "platform/QtPrinter.h"
 #include "printing/Afdrukken.h"
-#include "scores/ScoreEntry.h"
 #include "support/Fakes.h"
 #include "support/PdfTools.h"
 #include "support/TestFolder.h"
@@ -12,7 +11,6 @@
 #include <QLineEdit>
 #include <QPrinterInfo>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -42,30 +40,6 @@ private Q_SLOTS:
         if (m_pdfFolder.isEmpty() || queue.isEmpty() || QPrinterInfo::defaultPrinterName() != queue)
             QSKIP(qPrintable("no test printer (source tools/test-printer.sh and call start_test_printer, as root, with cups and "
                              "printer-driver-cups-pdf installed); the default printer is '" + QPrinterInfo::defaultPrinterName() + "'"));
-    }
-
-    void printsTheScoreList()
-    {
-        const QString mark = QStringLiteral("lijst%1").arg(QCoreApplication::applicationPid());
-        QStringList bestFirst, lines{"Score-lijst Tuurbord"};
-        for (int i = 0; i < 12; ++i) {
-            bestFirst << ScoreEntry::form(120 - i * 10, mark + QLatin1Char('a' + i));
-            lines << QStringLiteral("Op de %1e plaats staat... %2 met %3 punten.").arg(i + 1).arg(mark + QLatin1Char('a' + i)).arg(120 - i * 10);
-        }
-        const QStringList before = PdfTools::filesIn(m_pdfFolder);
-        ScriptedDialogs dialogs;
-        QtPrinter printer(dialogs);
-        ScoreEntry::print(printer, bestFirst);
-        QVERIFY(printer.endDocument());
-        QVERIFY2(dialogs.shown.empty(), "the printer was not found");
-        const QString pdf = waitForPdf(before, mark);
-        QVERIFY2(!pdf.isEmpty(), qPrintable(QStringLiteral("no PDF with '%1' in %2 within 30 s").arg(mark, m_pdfFolder)));
-        const QString text = PdfTools::text(pdf);
-        QString missing;
-        QVERIFY2(PdfTools::inOrder(text, lines, &missing), qPrintable(missing + " not found in:\n" + text));
-        // An empty line parts the 9th place from the 10th, but not the 8th from the 9th.
-        QVERIFY2(QRegularExpression(R"(Op de 9e[^\n]*\n[ \t]*\n\s*Op de 10e)").match(text).hasMatch(), qPrintable(text));
-        QVERIFY2(QRegularExpression(R"(Op de 8e[^\n]*\n[ \t]*Op de 9e)").match(text).hasMatch(), qPrintable(text));
     }
 
     void printsEveryKindFromTheWindow()

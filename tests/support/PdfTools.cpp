@@ -62,18 +62,4 @@ QStringList filesIn(const QString &folder)
     return files;
 }
 
-bool inOrder(const QString &haystack, const QStringList &texts, QString *missing)
-{
-    qsizetype from = 0;
-    for (const QString &text : texts) {
-        const qsizetype at = haystack.indexOf(text, from);
-        if (at < 0) {
-            *missing = text;
-            return false;
-        }
-        from = at + text.size();
-    }
-    return true;
-}
-
 }

@@ -27,7 +27,4 @@ QImage renderFirstPage(const QString &pdf, int dpi, const QString &folder);
 // The PDF files in a folder, newest first.
 QStringList filesIn(const QString &folder);
 
-// True when every text occurs in the haystack, each after the one before; else names the first missing one.
-bool inOrder(const QString &haystack, const QStringList &texts, QString *missing);
-
 }
