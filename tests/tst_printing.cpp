@@ -74,7 +74,10 @@ private Q_SLOTS:
     void calendarDays_data()
     {
         QTest::addColumn<int>("year");
-        for (int year : {1, 1900, 2000, 2003, 2012, 2017, 2021, 2024, 2100, 9999})
+        QList<int> years{1, 1900, 2000, 2100, 2400, 9999};
+        for (int year = 2003; year <= 2030; ++year)
+            years << year;
+        for (int year : years)
             QTest::addRow("%d", year) << year;
     }
 
@@ -109,6 +112,7 @@ private Q_SLOTS:
         QTest::addColumn<int>("count");
         QTest::addColumn<QStringList>("expected"); // some of the texts, with their place and page
         QTest::newRow("none") << 0 << QStringList{"Onderwerp: dieren@300,300p0"};
+        QTest::newRow("one") << 1 << QStringList{"p01@300,2250p0"};
         QTest::newRow("six") << 6 << QStringList{"p01@300,2250p0", "p05@8940,2250p0", "p06@300,4250p0"};
         // Eight rows fill a page; the 41st picture starts a page of its own, with the heading again.
         QTest::newRow("41") << 41 << QStringList{"p40@8940,16250p0", "Onderwerp: dieren@300,300p1", "p41@300,2250p1"};
@@ -123,7 +127,7 @@ private Q_SLOTS:
             files << QStringLiteral("P%1.JPG").arg(i, 2, 10, QLatin1Char('0'));
         RecordingPrinter printer;
         PageLayouts::contactSheet(printer, QStringLiteral("dieren"), files, [&](const QString &file) {
-            return file == QLatin1String("P03.JPG") ? QImage() : solid(Qt::red); // one cannot be read
+            return file == QLatin1String("P03.JPG") ? QImage() : solid(Qt::red); // the third cannot be read
         });
         QVERIFY(printer.endDocument());
         QStringList texts;
@@ -133,7 +137,7 @@ private Q_SLOTS:
             QVERIFY2(texts.contains(text), qPrintable(text + QStringLiteral(" not in ") + texts.join(QLatin1Char(' '))));
         QCOMPARE(int(texts.size()), count + 1 + (count > 40));
         const std::vector<Picture> pictures = itemsOf<Picture>(printer);
-        QCOMPARE(int(pictures.size()), std::max(0, count - 1));
+        QCOMPARE(int(pictures.size()), count - (count >= 3));
         if (count)
             QCOMPARE(pictures.front().target, QRect(300, 750, 2000, 1450));
     }
