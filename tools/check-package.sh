@@ -23,7 +23,7 @@ for f in usr/bin/tuurbord usr/share/tuurbord/sounds/camera.wav usr/share/tuurbor
          usr/share/tuurbord/plaatjes/dieren/koe.jpg usr/share/tuurbord/plaatjes/gebruiksvoorwerpen/fiets.jpg \
          usr/share/applications/nl.tuurbord.Tuurbord.desktop usr/share/metainfo/nl.tuurbord.Tuurbord.metainfo.xml \
          usr/share/icons/hicolor/scalable/apps/nl.tuurbord.Tuurbord.svg usr/share/doc/tuurbord/copyright \
-         usr/share/doc/tuurbord/changelog.gz; do
+         usr/share/doc/tuurbord/changelog.gz usr/share/man/man6/tuurbord.6.gz; do
   [ -e "$dir/root/$f" ] || { echo "not in the package: /$f" >&2; exit 1; }
 done
 for size in 16 32 48 64 128 256; do
@@ -37,5 +37,5 @@ desktop-file-validate "$dir/root/usr/share/applications/nl.tuurbord.Tuurbord.des
 appstreamcli validate --no-net "$dir/root/usr/share/metainfo/nl.tuurbord.Tuurbord.metainfo.xml"
 
 echo "== lintian"
-lintian --fail-on error "$deb"
+lintian --fail-on error,warning "$deb"
 echo "package checks passed: $deb"
