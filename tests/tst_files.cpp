@@ -98,11 +98,6 @@ private Q_SLOTS:
             << QByteArray("300\r\n\"dieren\"\r\n#FALSE#\r\n3\r\n#FALSE#\r\n") << kDefaults << "gebruiksvoorwerpen" << 1;
         const QByteArray oneLine("90,\"a\",#FALSE#,2,#TRUE#\n");
         QTest::newRow("comma separated on one line, LF only") << oneLine << oneLine << "a" << 2;
-        QRandomGenerator generator(7);
-        QByteArray noise(4096, '\0');
-        for (char &c : noise)
-            c = char(generator.bounded(256));
-        QTest::newRow("random bytes") << noise << kDefaults << "gebruiksvoorwerpen" << 1;
         // Far larger than any settings file: refused without reading it, like an unreadable one.
         QByteArray huge = full;
         huge.append(10 * 1024 * 1024, ' ');
