@@ -1,5 +1,5 @@
 // Every filter option on pictures of fuzzed size and pixels: no pixel outside the picture is
-// touched, and only mirror and flip change the fourth channel.
+// touched (AddressSanitizer watches the buffer), and only mirror and flip change the fourth channel.
 #include "import/Filters.h"
 #include "platform/Random.h"
 

@@ -56,9 +56,10 @@ public:
         shown.push_back({text, title, icon, buttons});
         if (buttons == Buttons::Ok)
             return Answer::Ok;
-        const Answer a = answers.empty() ? Answer::Yes : answers.front();
-        if (!answers.empty())
-            answers.pop_front();
+        if (answers.empty())
+            return Answer::Yes;
+        const Answer a = answers.front();
+        answers.pop_front();
         return a;
     }
     QString input(const QString &, const QString &) override { return inputs.isEmpty() ? QString() : inputs.takeFirst(); }
