@@ -1,7 +1,6 @@
 // The import window: from a photo in any folder to a picture of the subject that the next game
 // shows, and what can go wrong on the way (hostile files are tst_hostile's).
 #include "import/Fileform.h"
-#include "import/ImportRules.h"
 #include "platform/Desktop.h"
 #include "support/FolderTree.h"
 #include "support/MainFixture.h"
@@ -9,6 +8,7 @@
 #include "support/WindowFixture.h"
 
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -23,6 +23,21 @@ QImage pattern(int w, int h)
         for (int x = 0; x < w; ++x)
             image.setPixel(x, y, qRgb(x % 256, y % 256, (x + y) % 256));
     return image;
+}
+
+// The preview as the user sees it: 5310 + br source columns stretched onto 5310, 3810 + ho rows onto
+// 3810, grey outside the picture.
+QImage expectedPreview(const QImage &picture, int br, int ho)
+{
+    QImage preview(354, 254, QImage::Format_RGB32);
+    for (int y = 0; y < 254; ++y)
+        for (int x = 0; x < 354; ++x) {
+            const int sx = br + x * (br + 5310) / 5310;
+            const int sy = ho + y * (ho + 3810) / 3810;
+            const bool inside = sx >= 0 && sy >= 0 && sx < picture.width() && sy < picture.height();
+            preview.setPixel(x, y, inside ? picture.pixel(sx, sy) : qRgb(224, 224, 224));
+        }
+    return preview;
 }
 
 bool near(QRgb a, QRgb b, int by = 12)
@@ -73,35 +88,6 @@ private Q_SLOTS:
     void initTestCase() { Desktop::installFontSubstitutes(); }
     void cleanup() { QDir::setCurrent(QDir::tempPath()); }
 
-    void previewMapping_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("br");
-        QTest::addColumn<int>("ho");
-        QTest::newRow("full scale") << QSize(800, 600) << 0 << 0;
-        QTest::newRow("at the maxima") << QSize(801, 601) << 403 << 317;
-        QTest::newRow("narrow picture, negative") << QSize(380, 257) << -18 << -3;
-        QTest::newRow("kept position, small picture") << QSize(101, 99) << 250 << 40;
-    }
-
-    // The stretching copy: 5310 + br source columns onto 5310, 3810 + ho rows onto 3810, grey outside.
-    void previewMapping()
-    {
-        QFETCH(QSize, size);
-        QFETCH(int, br);
-        QFETCH(int, ho);
-        const QImage picture = pattern(size.width(), size.height());
-        const QImage preview = ImportRules::preview(picture, br, ho);
-        QCOMPARE(preview.size(), QSize(354, 254));
-        for (int y = 0; y < 254; ++y)
-            for (int x = 0; x < 354; ++x) {
-                const double sx = br + std::floor(x * (br + 5310.0) / 5310.0), sy = ho + std::floor(y * (ho + 3810.0) / 3810.0);
-                const bool inside = sx >= 0 && sy >= 0 && sx < size.width() && sy < size.height();
-                if (preview.pixel(x, y) != (inside ? picture.pixel(int(sx), int(sy)) : qRgb(224, 224, 224)))
-                    QFAIL(qPrintable(QStringLiteral("preview pixel %1, %2").arg(x).arg(y)));
-            }
-    }
-
     void aPhotoBecomesAGamePicture()
     {
         TestFolder folder;
@@ -111,7 +97,6 @@ private Q_SLOTS:
         QVERIFY(photo.save(photos.filePath(QStringLiteral("Koe.jpg")), "JPEG", 100));
         QDir::setCurrent(photos.path());
         MainFixture f(folder);
-        f.state.Onderwerp = QStringLiteral("dieren");
         f.state.Willekeurig = false;
         bool walked = false;
         whenModal(QStringLiteral(" Tools"), [&](QWidget *tools) {
@@ -134,6 +119,7 @@ private Q_SLOTS:
                 clickAt(import, 3660 + 5265 + 345, -15 + 5760 + 150); // Exit
                 QVERIFY(!import->isVisible());
             });
+            doubleClickEntry(tools->findChild<QListWidget *>(QStringLiteral("List1")), QStringLiteral("dieren"));
             clickAt(tools, 60 + 165 + 375, -15 + 570 + 165); // Import
             tools->close();
             walked = true;
@@ -161,20 +147,25 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("files"); // name:width:height, loaded in this order
         QTest::addColumn<QString>("name");
         QTest::addColumn<QList<int>>("bars"); // across minimum and maximum, down maximum
+        QTest::addColumn<QPoint>("scrolled"); // the bars moved to afterwards
         // The bars start at 0..32767 and change only for a picture larger than the preview.
         const QList<int> start{0, 32767, 32767};
-        QTest::newRow("exactly 354 x 254") << QStringList{"a.bmp:354:254"} << "a" << start;
-        QTest::newRow("380 wide: maximum -18") << QStringList{"Koe.JPG:380:200"} << "Koe" << QList<int>{-18, 0, 32767};
-        QTest::newRow("800 x 600") << QStringList{"a.b.gif.png:800:600"} << "a.b.gif" << QList<int>{0, 402, 316};
+        QTest::newRow("exactly 354 x 254") << QStringList{"a.bmp:354:254"} << "a" << start << QPoint(250, 40);
+        QTest::newRow("380 wide: maximum -18") << QStringList{"Koe.JPG:380:200"} << "Koe" << QList<int>{-18, 0, 32767}
+                                               << QPoint(-18, 0);
+        QTest::newRow("800 x 600") << QStringList{"a.b.gif.png:800:600"} << "a.b.gif" << QList<int>{0, 402, 316}
+                                   << QPoint(402, 316);
+        // The position of the larger picture is kept, and takes effect once a bar moves.
         QTest::newRow("smaller after wider keeps the ranges")
-            << QStringList{"groot.png:800:600", "klein.jpeg:100:100"} << "klein" << QList<int>{0, 402, 316};
-        QTest::newRow("40000 wide: never wrapped") << QStringList{"lang.png:40000:2"} << "lang" << start;
+            << QStringList{"groot.png:800:600", "klein.jpeg:100:100"} << "klein" << QList<int>{0, 402, 316} << QPoint(100, 1);
+        QTest::newRow("40000 wide: never wrapped") << QStringList{"lang.png:40000:2"} << "lang" << start << QPoint(0, 1);
     }
 
     void loading()
     {
         QFETCH(QStringList, files);
         QFETCH(QList<int>, bars);
+        QFETCH(QPoint, scrolled);
         Import t;
         QImage last;
         for (const QString &file : files) {
@@ -187,18 +178,17 @@ private Q_SLOTS:
         QCOMPARE(t.size(), QStringLiteral("%1 Bestanden").arg(files.size()));
         for (const QString &file : files) {
             if (file != files.first())
-                t.bar(true)->setValue(100);
+                t.bar(true)->setValue(scrolled.x());
             t.w().File1_Click(file.section(QLatin1Char(':'), 0, 0));
         }
         QCOMPARE(t.size(), QStringLiteral("Grootte: %1 x %2 pixels").arg(last.width()).arg(last.height()));
         QTEST(t.get<QLineEdit>("Text1")->text(), "name");
         QCOMPARE((QList<int>{t.bar(true)->minimum(), t.bar(true)->maximum(), t.bar(false)->maximum()}), bars);
         QVERIFY(t.fakes.dialogs.shown.empty());
-        QCOMPARE(t.preview(), ImportRules::preview(last, 0, 0));
-        if (files.size() == 2) { // the kept position takes effect once a bar moves
-            t.bar(false)->setValue(1);
-            QCOMPARE(t.preview(), ImportRules::preview(last, 100, 1));
-        }
+        QCOMPARE(t.preview(), expectedPreview(last, 0, 0));
+        t.bar(true)->setValue(scrolled.x());
+        t.bar(false)->setValue(scrolled.y());
+        QCOMPARE(t.preview(), expectedPreview(last, scrolled.x(), scrolled.y()));
     }
 
     void savingRefused_data()
@@ -211,6 +201,8 @@ private Q_SLOTS:
         QTest::newRow("empty name") << true << "" << false << " Error|Eerst een naam invullen voor dit plaatje!";
         QTest::newRow("nothing loaded") << false << "koe" << false << " Error|Eerst een plaatje laden!";
         QTest::newRow("subject folder removed") << true << "koe" << true << notFound;
+        QTest::newRow("same name, not overwritten") << true << "koe" << false
+                                                    << " File Exist|Naam [ koe ] bestaat reeds, overschrijven?";
         // Names that would leave the subject folder, or that another computer could not store.
         for (const char *name : {"../koe", "a/b", "a\\b", ".", "..", "a:b", "a*b", "wat?", "a\"b", "<", ">", "a|b", "tab\tin"})
             QTest::addRow("name %s", name) << true << QString::fromLatin1(name) << false << notFound;
@@ -219,16 +211,19 @@ private Q_SLOTS:
     void savingRefused()
     {
         QFETCH(QString, name);
-        Import t;
+        Import t({"KOE.JPG"});
+        t.fakes.dialogs.answers = {Dialogs::Answer::No};
         t.photo(QStringLiteral("foto.png"), pattern(400, 300));
         if (QFETCH(bool, loaded); loaded)
             t.w().File1_Click(QStringLiteral("foto.png"));
         if (QFETCH(bool, removeSubject); removeSubject)
             QVERIFY(QDir(t.folder.file(QStringLiteral("plaatjes/dieren"))).removeRecursively());
         const QStringList before = folderTree(t.folder.path());
+        const QByteArray koe = t.folder.read(QStringLiteral("plaatjes/dieren/KOE.JPG"));
         t.save(name, false);
         QTEST(t.fakes.dialogs.said().join(QString()), "message");
         QCOMPARE(folderTree(t.folder.path()), before);
+        QCOMPARE(t.folder.read(QStringLiteral("plaatjes/dieren/KOE.JPG")), koe);
         QVERIFY(!t.get("Bar")->isVisible());
     }
 
@@ -237,13 +232,9 @@ private Q_SLOTS:
         Import t({"KOE.JPG"});
         t.photo(QStringLiteral("foto.png"), pattern(400, 300));
         t.w().File1_Click(QStringLiteral("foto.png"));
-        t.fakes.dialogs.answers = {Dialogs::Answer::No, Dialogs::Answer::Yes};
         t.save(QStringLiteral("koe"), true);
         QCOMPARE(t.fakes.dialogs.said(), QStringList{" File Exist|Naam [ koe ] bestaat reeds, overschrijven?"});
-        const QString koe = t.folder.file(QStringLiteral("plaatjes/dieren/KOE.JPG"));
-        QCOMPARE(QImage(koe).size(), QSize(8, 6));
-        t.save(QStringLiteral("koe"), true);
-        QCOMPARE(QImage(koe).size(), QSize(354, 254));
+        QCOMPARE(QImage(t.folder.file(QStringLiteral("plaatjes/dieren/KOE.JPG"))).size(), QSize(354, 254));
         // A name of blanks is a name; the quality is the setting, kept within 1..100.
         t.fakes.dialogs.shown.clear();
         t.state.Kwaliteit = 100;
@@ -306,7 +297,7 @@ private Q_SLOTS:
         QVERIFY(during);
         QVERIFY(!t.w().isVisible());
         QCOMPARE(t.size(), QStringLiteral("Grootte: 500 x 400 pixels"));
-        QCOMPARE(t.preview(), ImportRules::preview(negative, 0, 0));
+        QCOMPARE(t.preview(), expectedPreview(negative, 0, 0));
         QVERIFY(t.fakes.dialogs.shown.empty());
         QCOMPARE(t.saved(), QStringList{});
     }

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QApplication>
+#include <QListWidget>
+#include <QTest>
 #include <QTimer>
 #include <QWidget>
 
@@ -21,4 +23,16 @@ inline void whenModal(const QString &title, std::function<void(QWidget *)> act)
         act(modal);
     });
     timer->start();
+}
+
+// Press, release, double-click, release: the order a real double-click arrives in (QTest's
+// double-click alone sends no press before it, and an item view wants one).
+inline void doubleClickEntry(QListWidget *list, const QString &text)
+{
+    QListWidgetItem *item = list->findItems(text, Qt::MatchExactly).value(0);
+    QVERIFY(item);
+    const QPoint at = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
 }
