@@ -1,8 +1,7 @@
 // Pictures that anybody can put in a subject folder, made by tests/hostile/make-corpus.py: broken,
 // truncated, huge, odd and oddly named. Each is played, loaded in the import window and printed
-// on a contact sheet: no crash, no hang, the message or the silence that belongs to it, and the
-// sound pictures beside them still work.
-#include "core/ProgramState.h"
+// on a contact sheet: no crash, the message or the silence that belongs to it, and the sound
+// pictures beside them still work. A hang is left to CTest's time-out.
 #include "game/Spel.h"
 #include "import/Fileform.h"
 #include "platform/Pictures.h"
@@ -10,25 +9,14 @@
 #include "support/Fakes.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QRegularExpression>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-struct Entry
-{
-    QString expect; // loads, refused or either
-    QSize size;
-};
-
-// A step that takes longer than this hangs, as far as a child at the screen is concerned.
-constexpr qint64 kHangMs = 2000;
-}
+#include <sys/resource.h>
 
 class TestHostile : public QObject
 {
@@ -36,13 +24,9 @@ class TestHostile : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        m_subject = m_program.filePath(QStringLiteral("plaatjes/gevaarlijk"));
-        QProcess make;
-        make.start(QStringLiteral("/usr/bin/python3"),
-                   {QStringLiteral(TUURBORD_SOURCE_DIR "/tests/hostile/make-corpus.py"), m_subject});
-        if (!make.waitForFinished(60000) || make.exitCode() != 0)
-            QSKIP(qPrintable(QStringLiteral("the corpus could not be made (Debian's python3-pil installed?): ")
-                             + QString::fromUtf8(make.readAllStandardError())));
+        const QString script = QStringLiteral(TUURBORD_SOURCE_DIR "/tests/hostile/make-corpus.py");
+        if (QProcess::execute(QStringLiteral("/usr/bin/python3"), {script, m_subject}) != 0)
+            QSKIP("the corpus could not be made (Debian's python3-pil installed?)");
         QFile manifest(m_subject + QStringLiteral("/manifest.tsv"));
         QVERIFY(manifest.open(QIODevice::ReadOnly));
         for (const QByteArray &line : manifest.readAll().split('\n')) {
@@ -50,7 +34,6 @@ private Q_SLOTS:
             if (f.size() >= 4)
                 m_corpus.insert(QString::fromUtf8(f[0]), {QString::fromUtf8(f[1]), QSize(f[2].toInt(), f[3].toInt())});
         }
-        QVERIFY(QFile::remove(manifest.fileName()));
         QVERIFY2(m_corpus.size() >= 30, qPrintable(QString::number(m_corpus.size())));
     }
 
@@ -69,28 +52,17 @@ private Q_SLOTS:
         state.Willekeurig = random;
         Random generator(9);
         Spel spel(state, generator);
-        QElapsedTimer clock;
-        clock.start();
         QCOMPARE(spel.nieuwSpel(), Spel::Start::Started);
-        QSet<QString> shown;
-        for (int board = 0; board < 2 * int(spel.plaatjes().size()); ++board) {
-            QVERIFY2(clock.elapsed() < kHangMs, qPrintable(QStringLiteral("board %1 took %2 ms").arg(board).arg(clock.elapsed())));
+        for (int board = 0; board < 2 * spel.plaatjes().size(); ++board) {
             // The word belongs to the picture shown: a file that reads, at its own size.
-            const QStringList files = spel.plaatjes().filter(QRegularExpression(
-                QStringLiteral("^") + QRegularExpression::escape(state.Woord) + QStringLiteral("\\.[^.]{3}$")));
+            const QRegularExpression name(QLatin1Char('^') + QRegularExpression::escape(state.Woord) + "\\.[^.]{3}$");
+            const QStringList files = spel.plaatjes().filter(name);
             QCOMPARE(files.size(), 1);
-            const Entry entry = m_corpus.value(files.first());
-            QVERIFY2(entry.expect != QLatin1String("refused"), qPrintable(files.first()));
-            if (entry.expect == QLatin1String("loads"))
-                QCOMPARE(state.Plaatje.size(), entry.size);
-            shown << files.first();
-            clock.restart();
+            QVERIFY2(m_corpus[files[0]].expect != QLatin1String("refused"), qPrintable(files[0]));
+            if (m_corpus[files[0]].expect == QLatin1String("loads"))
+                QCOMPARE(state.Plaatje.size(), m_corpus[files[0]].size);
             QVERIFY(spel.goedGeraden());
         }
-        // In list order every game picture that reads comes in turn.
-        for (const QString &file : spel.plaatjes())
-            if (!random && m_corpus.value(file).expect == QLatin1String("loads"))
-                QVERIFY2(shown.contains(file), qPrintable(file));
     }
 
     void imported()
@@ -99,71 +71,46 @@ private Q_SLOTS:
         FakeServices fakes(state);
         QDir::setCurrent(m_subject);
         Fileform window(state, fakes.services);
-        window.show();
+        QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("File1"))->count(), m_corpus.size());
         auto *size = window.findChild<QLabel *>(QStringLiteral("SizeLabel"));
-        int listed = 0;
         for (auto it = m_corpus.cbegin(); it != m_corpus.cend(); ++it) {
-            const QString suffix = QFileInfo(it.key()).suffix().toLower();
-            if (!QStringList{"bmp", "gif", "jpg", "jpeg", "png"}.contains(suffix))
-                continue;
-            ++listed;
+            // Refused, the window says so and keeps what it had loaded before.
+            const QString refusal = QStringLiteral("Tuurbord|Fout bij laden picture...|") + size->text();
             fakes.dialogs.shown.clear();
-            const QString before = size->text();
-            QElapsedTimer clock;
-            clock.start();
             window.File1_Click(it.key());
-            QVERIFY2(clock.elapsed() < kHangMs, qPrintable(it.key()));
-            const bool refused = !fakes.dialogs.shown.empty();
-            if (refused) { // and what was loaded before stays
-                QCOMPARE(fakes.dialogs.shown.back().text, QStringLiteral("Fout bij laden picture..."));
-                QCOMPARE(size->text(), before);
-            }
-            if (it->expect == QLatin1String("loads")) {
-                QVERIFY2(!refused, qPrintable(it.key()));
-                QCOMPARE(size->text(), QStringLiteral("Grootte: %1 x %2 pixels").arg(it->size.width()).arg(it->size.height()));
-            } else if (it->expect == QLatin1String("refused")) {
-                QVERIFY2(refused, qPrintable(it.key()));
-            }
+            const QString outcome = (fakes.dialogs.said() << size->text()).join(QLatin1Char('|'));
+            if (it->expect == QLatin1String("loads"))
+                QCOMPARE(outcome, QStringLiteral("Grootte: %1 x %2 pixels").arg(it->size.width()).arg(it->size.height()));
+            else if (it->expect == QLatin1String("refused") || fakes.dialogs.shown.size() > 0)
+                QCOMPARE(outcome, refusal);
         }
-        QCOMPARE(window.findChild<QListWidget *>(QStringLiteral("File1"))->count(), listed);
-        QDir::setCurrent(QDir::tempPath());
+        // A picture refused for its size took no memory for it: a 53-byte GIF claiming a screen of
+        // 10000 x 10001 pixels once took 400 MB. The sound ones here need less than a megabyte.
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        QVERIFY2(usage.ru_maxrss < 200 * 1024, qPrintable(QStringLiteral("%1 kB").arg(usage.ru_maxrss)));
     }
 
     void printed()
     {
         const QStringList sheet = Files::matching(m_subject, {QStringLiteral("*.jpg")});
         RecordingPrinter printer;
-        QStringList slow;
-        PageLayouts::contactSheet(printer, QStringLiteral("gevaarlijk"), sheet, [&](const QString &file) {
-            QElapsedTimer clock;
-            clock.start();
-            QImage picture = Pictures::load(m_subject + QLatin1Char('/') + file).image;
-            if (clock.elapsed() > kHangMs)
-                slow << file;
-            return picture;
+        PageLayouts::contactSheet(printer, QStringLiteral("gevaarlijk"), sheet, [this](const QString &file) {
+            return Pictures::load(m_subject + QLatin1Char('/') + file).image;
         });
         QVERIFY(printer.endDocument());
-        QVERIFY2(slow.isEmpty(), qPrintable(slow.join(QLatin1Char(' '))));
-        int pictures = 0;
-        int captions = 0;
-        for (const RecordingPrinter::Item &item : printer.documents().back()) {
-            pictures += std::holds_alternative<RecordingPrinter::Picture>(item);
-            captions += std::holds_alternative<RecordingPrinter::Text>(item);
-        }
-        int readable = 0;
-        int unsure = 0;
-        for (const QString &file : sheet) {
-            readable += m_corpus.value(file).expect == QLatin1String("loads");
-            unsure += m_corpus.value(file).expect == QLatin1String("either");
-        }
-        // Every file keeps its place and its name; those that cannot be read stay empty.
-        QCOMPARE(captions, int(sheet.size()) + 1);
-        QVERIFY2(pictures >= readable && pictures <= readable + unsure, qPrintable(QString::number(pictures)));
+        // Every file keeps its place and its name under the heading, also those that cannot be read.
+        QCOMPARE(printer.texts().size(), size_t(sheet.size() + 1));
     }
 
 private:
+    struct Entry
+    {
+        QString expect; // loads, refused or either
+        QSize size;
+    };
     QTemporaryDir m_program;
-    QString m_subject;
+    QString m_subject = m_program.filePath(QStringLiteral("plaatjes/gevaarlijk"));
     QMap<QString, Entry> m_corpus;
 };
 

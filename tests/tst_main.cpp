@@ -57,11 +57,12 @@ private Q_SLOTS:
     // Start-up, and the help page opened and closed again.
     void startUp()
     {
-        TestFolder folder; // the subject's folder is found without regard to case, its pictures too
-        folder.makeSubject(QStringLiteral("Gebruiksvoorwerpen"),
-                           {"fiets.jpg", "Stoel.JPG", "bal.gif", "kast.bmp", "notes.txt", "x.png"});
-        folder.write(QStringLiteral("help/help.htm"), "<html><body><h1>Hulp bij Tuurbord</h1></body></html>");
-        MainFixture f(folder);
+        MainFixture f;
+        // The subject's folder is found without regard to case, its pictures too.
+        f.folder.makeSubject(QStringLiteral("Gebruiksvoorwerpen"),
+                             {"fiets.jpg", "Stoel.JPG", "bal.gif", "kast.bmp", "notes.txt", "x.png"});
+        f.folder.write(QStringLiteral("help/help.htm"), "<html><body><h1>Hulp bij Tuurbord</h1></body></html>");
+        f.open();
         QCOMPARE(f.info(), QStringLiteral("4 plaatjes aanwezig in de map - gebruiksvoorwerpen -"));
         QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu 123456"));
         auto *browser = f.find<QTextBrowser>(QStringLiteral("Browser"));
@@ -89,9 +90,9 @@ private Q_SLOTS:
     {
         QFETCH(bool, sound);
         QFETCH(QStringList, sounds);
-        TestFolder folder;
-        folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
-        MainFixture f(folder);
+        MainFixture f;
+        f.folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+        f.open();
         f.state.GeluidAan = sound;
         f.hover(QStringLiteral("KnopText2_1"));
         QCOMPARE(f.info(), QStringLiteral("Een nieuw spel beginnen met als onderwerp... gebruiksvoorwerpen."));
@@ -131,8 +132,8 @@ private Q_SLOTS:
         QCOMPARE(f.fakes.sound.played, sounds);
         f.click(QStringLiteral("ExitKnop"));
         QVERIFY(!f.window->isVisible());
-        QCOMPARE(folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00065 - piet\"\r\n"));
-        QCOMPARE(folder.read(QStringLiteral("Tuurbord.ini")).split('\n').at(2), sound ? QByteArray("#TRUE#\r") : QByteArray("#FALSE#\r"));
+        QCOMPARE(f.folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00065 - piet\"\r\n"));
+        QCOMPARE(f.folder.read(QStringLiteral("Tuurbord.ini")).split('\n').at(2), sound ? QByteArray("#TRUE#\r") : QByteArray("#FALSE#\r"));
     }
 
     void noGameStarts_data()
@@ -152,10 +153,9 @@ private Q_SLOTS:
     {
         QFETCH(QString, subject);
         QFETCH(QString, message);
-        TestFolder folder;
-        folder.makeSubject(QStringLiteral("vogels"), {"kapot.jpg"});
-        folder.write(QStringLiteral("plaatjes/vogels/kapot.jpg"), "geen plaatje");
-        MainFixture f(folder);
+        MainFixture f;
+        f.folder.write(QStringLiteral("plaatjes/vogels/kapot.jpg"), "geen plaatje");
+        f.open();
         f.state.Onderwerp = subject;
         f.menu(1);
         f.menu(2); // no game: no guess window opens
@@ -177,9 +177,9 @@ private Q_SLOTS:
     void endingsKeepTheNameBeingTyped()
     {
         QFETCH(Main::Ending, ending);
-        TestFolder folder;
-        folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
-        MainFixture f(folder);
+        MainFixture f;
+        f.folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+        f.open();
         f.window->followProcessEndings();
         QSignalSpy ended(f.window.get(), &Main::ended);
         f.menu(1);
@@ -200,7 +200,7 @@ private Q_SLOTS:
         QTRY_COMPARE(ended.count(), 1);
         QVERIFY(!f.window->isVisible());
         QCOMPARE(QApplication::activeModalWidget(), nullptr);
-        QCOMPARE(folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00000 - kim\"\r\n"));
+        QCOMPARE(f.folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00000 - kim\"\r\n"));
     }
 
     void savingRefused_data()

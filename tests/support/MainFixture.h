@@ -1,33 +1,26 @@
 #pragma once
 
 #include "app/Main.h"
-#include "core/ProgramState.h"
-#include "support/Fakes.h"
-#include "support/TestFolder.h"
+#include "support/WindowFixture.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
 
-#include <memory>
-
-// The main window on a temporary program folder, with fake services.
-struct MainFixture
+// The main window on a temporary program folder, with fake services; open() loads it as the
+// program does at start-up.
+struct MainFixture : WindowFixture<Main>
 {
-    explicit MainFixture(const TestFolder &folder) : state(folder.path()), fakes(state)
+    Main &open()
     {
         window = std::make_unique<Main>(state, fakes.services);
         window->Form_Load();
         window->show();
-    }
-    template<typename T = QWidget>
-    T *find(const QString &name) const
-    {
-        return window->findChild<T *>(name);
+        return *window;
     }
     QString text(const QString &label) const { return find<QLabel>(label)->text(); }
-    QString info() const { return text(QStringLiteral("InfoLabel")); }
+    QString info() const { return text("InfoLabel"); }
     void hover(const QString &name) const
     {
         QWidget *w = find(name);
@@ -38,8 +31,4 @@ struct MainFixture
     void click(const QString &name) const { QTest::mouseClick(find(name), Qt::LeftButton, {}, QPoint(4, 4)); }
     void menu(int entry) const { click(QStringLiteral("KnopText2_%1").arg(entry)); }
     QWidget *box(int n) const { return find(QStringLiteral("Vak_%1").arg(n)); }
-
-    ProgramState state;
-    FakeServices fakes;
-    std::unique_ptr<Main> window;
 };

@@ -19,7 +19,7 @@ struct WindowFixture
         return *window;
     }
     template<typename T = QWidget>
-    T *find(const char *name) const { return window->template findChild<T *>(QString::fromLatin1(name)); }
+    T *find(const QString &name) const { return window->template findChild<T *>(name); }
 
     TestFolder folder;
     ProgramState state;
