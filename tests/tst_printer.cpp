@@ -132,7 +132,7 @@ private Q_SLOTS:
         QtPrinter printer(dialogs, toFile ? Destination::pdfFile(QDir(folder.path()).filePath(destination.name())) : destination);
         draw(printer);
         QCOMPARE(printer.endAndReport(dialogs), !written.isEmpty());
-        QCOMPARE(dialogs.said() + dialogs.proposals, asked);
+        QCOMPARE(dialogs.said + dialogs.proposals, asked);
         QVERIFY(std::all_of(dialogs.shown.begin(), dialogs.shown.end(), [](const auto &shown) { return shown.buttons == Dialogs::Buttons::Ok; }));
         if (written.isEmpty())
             return;

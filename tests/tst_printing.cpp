@@ -244,7 +244,7 @@ private Q_SLOTS:
         const bool refused = kind == 4 && first.isEmpty();
         QCOMPARE(p.fakes.waiter.calls, refused ? 0 : 91); // the scan, and nothing else waits
         QCOMPARE(p.fakes.printer.documents().size(), size_t(refused ? 1 : 2));
-        QCOMPARE(p.fakes.dialogs.said(), refused ? QStringList{"Tuurbord|Vul een jaartal in: een heel getal van 1 tot en met 9999."} : QStringList{});
+        QCOMPARE(p.fakes.dialogs.said, refused ? QStringList{"Tuurbord|Vul een jaartal in: een heel getal van 1 tot en met 9999."} : QStringList{});
         if (refused)
             return;
         const std::vector<Text> texts = itemsOf<Text>(p.fakes.printer);

@@ -143,11 +143,11 @@ private Q_SLOTS:
         s.list()->setCurrentRow(0, QItemSelectionModel::NoUpdate);
         s.window->DelKnop_Click();
         const QString selectFirst = QStringLiteral(" Foutje|Eerst een naam selecteren...");
-        QCOMPARE(s.fakes.dialogs.said(), (QStringList{" Delete|Wil je ... verwijderen uit de lijst?", selectFirst}));
+        QCOMPARE(s.fakes.dialogs.said, (QStringList{" Delete|Wil je ... verwijderen uit de lijst?", selectFirst}));
         s.list()->setCurrentRow(2);
         s.fakes.dialogs.answers = {Dialogs::Answer::No};
         s.window->DelKnop_Click();
-        QCOMPARE(s.fakes.dialogs.said().last(), QStringLiteral(" Delete|Wil je piet verwijderen uit de lijst?"));
+        QCOMPARE(s.fakes.dialogs.said.last(), QStringLiteral(" Delete|Wil je piet verwijderen uit de lijst?"));
         QCOMPARE(s.list()->count(), 3);
         s.window->DelKnop_Click(); // answered Yes
         QCOMPARE(s.info, QStringLiteral("00017 - piet /  2"));
@@ -156,7 +156,7 @@ private Q_SLOTS:
         QCOMPARE(s.count(), QStringLiteral("2 namen in lijst"));
         // Nothing is selected afterwards: a second Verwijderen must not take another child's score.
         s.window->DelKnop_Click();
-        QCOMPARE(s.fakes.dialogs.said().last(), selectFirst);
+        QCOMPARE(s.fakes.dialogs.said.last(), selectFirst);
         s.list()->setCurrentRow(0);
         s.window->DelKnop_Click();
         QCOMPARE(s.count(), QStringLiteral("1 naam in lijst"));
@@ -169,7 +169,7 @@ private Q_SLOTS:
         s.window->PrintKnop_Click();
         QVERIFY(s.fakes.printer.documents().empty());
         s.window->PrintKnop_Click();
-        QCOMPARE(s.fakes.dialogs.said(), QStringList(2, QStringLiteral(" Print|Wil je nu de Score-lijst afdrukken?")));
+        QCOMPARE(s.fakes.dialogs.said, QStringList(2, QStringLiteral(" Print|Wil je nu de Score-lijst afdrukken?")));
         // What the window shows, best first.
         QCOMPARE(s.fakes.printer.texts().back().text, QStringLiteral("Op de 3e plaats staat... ann met 10 punten."));
         // The places start at 1200 twips, with an empty line after the 9th and after the 99th.

@@ -151,7 +151,7 @@ private Q_SLOTS:
             doubleClickEntry(list, text);
         else
             click(f.find(qPrintable(action)));
-        QTEST(f.fakes.dialogs.said() + colours, "seen");
+        QTEST(f.fakes.dialogs.said + colours, "seen");
         QCOMPARE(f.listColour(), QColor(180, 210, 170));
         QStringList entries; // read from the disk again after a change
         for (int i = 0; i < list->count(); ++i)

@@ -40,20 +40,13 @@ public:
     std::function<void(double)> onWait;
 };
 
-// Message boxes are recorded and answered from a script (Yes when the script is empty).
+// Message boxes are recorded as "title|text" and answered from a script (Yes when the script is empty).
 class ScriptedDialogs : public Dialogs
 {
 public:
-    struct Shown {
-        QString text;
-        QString title;
-        Icon icon;
-        Buttons buttons;
-    };
-
-    Answer message(const QString &text, const QString &title, Icon icon, Buttons buttons) override
+    Answer message(const QString &text, const QString &title, Icon, Buttons buttons) override
     {
-        shown.push_back({text, title, icon, buttons});
+        said << title + QLatin1Char('|') + text;
         if (buttons == Buttons::Ok)
             return Answer::Ok;
         if (answers.empty())
@@ -69,16 +62,7 @@ public:
         return savePath;
     }
 
-    // Each box shown as "title|text".
-    QStringList said() const
-    {
-        QStringList texts;
-        for (const Shown &box : shown)
-            texts << box.title + QLatin1Char('|') + box.text;
-        return texts;
-    }
-
-    std::vector<Shown> shown;
+    QStringList said;
     std::deque<Answer> answers;
     QStringList inputs;
     QStringList proposals;

@@ -73,11 +73,6 @@ void TestFolder::makeSubject(const QString &subject, const QStringList &files) c
     }
 }
 
-bool TestFolder::exists(const QString &relative) const
-{
-    return QFileInfo::exists(file(relative));
-}
-
 SmallDisk::SmallDisk(const QString &where, int kilobytes) : m_path(where)
 {
     QDir().mkpath(m_path);

@@ -19,7 +19,6 @@ public:
     // Makes a subject folder with small pictures of the given names, each in the format its
     // extension names (.bmp, .gif, .jpg, in any case); other names get a file of text.
     void makeSubject(const QString &subject, const QStringList &files) const;
-    bool exists(const QString &relative) const;
 
     // The colour of the picture makeSubject writes for a file name, and whether a picture shows it
     // (near enough for a JPEG).
