@@ -133,7 +133,6 @@ private Q_SLOTS:
         draw(printer);
         QCOMPARE(printer.endAndReport(dialogs), !written.isEmpty());
         QCOMPARE(dialogs.said + dialogs.proposals, asked);
-        QVERIFY(std::all_of(dialogs.shown.begin(), dialogs.shown.end(), [](const auto &shown) { return shown.buttons == Dialogs::Buttons::Ok; }));
         if (written.isEmpty())
             return;
 
