@@ -53,14 +53,6 @@ QString board(const MainFixture &f)
         .arg(boxes)
         .arg(f.find(QStringLiteral("VakjeOpen"))->isEnabled() ? QStringLiteral("open") : QStringLiteral("shut"), menu);
 }
-
-// A game without a window.
-struct Game {
-    TestFolder folder;
-    ProgramState state{folder.path()};
-    Random random{12345};
-    Spel spel{state, random};
-};
 }
 
 class TestMain : public QObject
@@ -203,50 +195,44 @@ private Q_SLOTS:
     {
         QTest::addColumn<bool>("keepsFiles"); // false: the folder was found unwritable at start-up
         QTest::addColumn<Main::Ending>("ending");
+        QTest::addColumn<bool>("terminated"); // while the real message box waits for a click
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("Stoppen says so") << true << Main::Ending::Stoppen << QStringList{" Error"};
+        QTest::newRow("Stoppen says so") << true << Main::Ending::Stoppen << false << QStringList{" Error"};
         // Asked to end by the system, nobody can click OK: the program goes without waiting.
-        QTest::newRow("termination ends quietly") << true << Main::Ending::Termination << QStringList{};
-        QTest::newRow("said once, at start-up") << false << Main::Ending::Stoppen << QStringList{"Tuurbord"};
+        QTest::newRow("termination ends quietly") << true << Main::Ending::Termination << false << QStringList{};
+        QTest::newRow("SIGTERM while the message waits") << true << Main::Ending::Stoppen << true << QStringList{};
+        QTest::newRow("said once, at start-up") << false << Main::Ending::Stoppen << false << QStringList{"Tuurbord"};
     }
 
     void savingRefused()
     {
         QFETCH(bool, keepsFiles);
         QFETCH(Main::Ending, ending);
+        QFETCH(bool, terminated);
         ProgramState state(QStringLiteral("/proc/1/no-such-folder"));
         state.keepsFiles = keepsFiles;
         FakeServices fakes(state);
-        Main window(state, fakes.services);
+        QtDialogs real;
+        Services services{fakes.sound, fakes.waiter, terminated ? static_cast<Dialogs &>(real) : fakes.dialogs,
+                          fakes.random, fakes.printer};
+        Main window(state, services);
+        window.followProcessEndings();
         QSignalSpy ended(&window, &Main::ended);
         window.Form_Load();
         window.show();
+        // Were the request ignored, the box would wait for a click until the test timed out.
+        if (terminated)
+            whenModal(QStringLiteral(" Error"), [](QWidget *) { ::kill(::getpid(), SIGTERM); });
         window.end(ending);
         QCOMPARE(ended.count(), 1);
         QVERIFY(!window.isVisible());
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QStringList titles;
         for (const QString &box : fakes.dialogs.said) {
             titles << box.section(QLatin1Char('|'), 0, 0);
             QVERIFY(box.contains(keepsFiles ? QStringLiteral("Vudoduzov.lst") : QStringLiteral("geen instellingen en scores")));
         }
         QTEST(titles, "messages");
-    }
-
-    void terminationWhileTheMessageWaits()
-    {
-        ProgramState state(QStringLiteral("/proc/1/no-such-folder"));
-        FakeServices fakes(state);
-        QtDialogs dialogs;
-        Services services{fakes.sound, fakes.waiter, dialogs, fakes.random, fakes.printer};
-        Main window(state, services);
-        window.followProcessEndings();
-        QSignalSpy ended(&window, &Main::ended);
-        window.show();
-        // Were the request ignored, the box would wait for a click until the test timed out.
-        whenModal(QStringLiteral(" Error"), [](QWidget *) { ::kill(::getpid(), SIGTERM); });
-        window.findChild<QPushButton *>(QStringLiteral("ExitKnop"))->click();
-        QCOMPARE(ended.count(), 1);
-        QCOMPARE(QApplication::activeModalWidget(), nullptr);
     }
 
     void aGame_data()
@@ -263,51 +249,54 @@ private Q_SLOTS:
     void aGame()
     {
         QFETCH(QString, subject);
-        Game game;
-        game.folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"c d.gif", "B.JPG", "a.bmp", "e.txt"});
-        game.folder.makeSubject(QStringLiteral("../buiten"), {"buiten.jpg"});
+        TestFolder folder;
+        ProgramState state(folder.path());
+        Random random(12345);
+        Spel spel(state, random);
+        folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"c d.gif", "B.JPG", "a.bmp", "e.txt"});
+        folder.makeSubject(QStringLiteral("../buiten"), {"buiten.jpg"});
         for (const char *broken : {"gebruiksvoorwerpen/kapot.jpg", "leeg/kapot.jpg"})
-            game.folder.write(QStringLiteral("plaatjes/") + QLatin1String(broken), "geen plaatje");
-        game.state.Willekeurig = false;
-        QCOMPARE(game.spel.nieuwSpel(), Spel::Start::Started);
+            folder.write(QStringLiteral("plaatjes/") + QLatin1String(broken), "geen plaatje");
+        state.Willekeurig = false;
+        QCOMPARE(spel.nieuwSpel(), Spel::Start::Started);
         // In list order by name whatever the case, wrapping around, past the file that is no picture
         // and the one that cannot be read. The word is the file name without its extension.
         const QStringList boards{"a.bmp", "B.JPG", "c d.gif", "a.bmp", "B.JPG"};
         for (const QString &file : boards) {
-            QCOMPARE(game.state.Woord, file.chopped(4));
-            QVERIFY(TestFolder::shows(game.state.Plaatje, file));
-            QCOMPARE(Spel::hint(game.state.Woord), QStringLiteral("Woord van %1 letters").arg(file.size() - 4));
-            QVERIFY(game.spel.goedGeraden());
+            QCOMPARE(state.Woord, file.chopped(4));
+            QVERIFY(TestFolder::shows(state.Plaatje, file));
+            QCOMPARE(Spel::hint(state.Woord), QStringLiteral("Woord van %1 letters").arg(file.size() - 4));
+            QVERIFY(spel.goedGeraden());
         }
         // 35 to start with and 35 for every right guess; every box opens once, for a point.
         std::set<int> opened;
         for (int i = 0; i < 35; ++i)
-            opened.insert(game.spel.openVakje());
+            opened.insert(spel.openVakje());
         QVERIFY(opened.size() == 35 && *opened.begin() == 1 && *opened.rbegin() == 35);
-        QCOMPARE(game.spel.openVakje(), 0);
-        QCOMPARE(game.state.Score, 35 * int(boards.size()));
+        QCOMPARE(spel.openVakje(), 0);
+        QCOMPARE(state.Score, 35 * int(boards.size()));
         // A right guess closes every box.
-        game.state.Geraden = true;
-        QVERIFY(game.spel.goedGeraden());
-        QVERIFY(game.state.Geopend == decltype(game.state.Geopend){} && !game.state.Geraden);
+        state.Geraden = true;
+        QVERIFY(spel.goedGeraden());
+        QVERIFY(state.Geopend == decltype(state.Geopend){} && !state.Geraden);
 
         // A new game starts the list again, from 35. A subject where no game can start leaves the
         // running game exactly as it was, and it goes on.
-        QCOMPARE(game.spel.nieuwSpel(), Spel::Start::Started);
-        QVERIFY(game.spel.openVakje() > 0);
-        const QImage picture = game.state.Plaatje;
-        game.state.Onderwerp = subject.startsWith(u'/') ? game.folder.path() + subject : subject;
-        QTEST(game.spel.nieuwSpel(), "start");
-        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(game.state.Score).arg(game.state.Woord).arg(game.state.AantalOpen)
-                     .arg(game.state.SpelBezig), QStringLiteral("34 a 1 1"));
-        QCOMPARE(game.state.Plaatje, picture);
-        QVERIFY(game.spel.goedGeraden());
-        QCOMPARE(game.state.Woord, QStringLiteral("B"));
+        QCOMPARE(spel.nieuwSpel(), Spel::Start::Started);
+        QVERIFY(spel.openVakje() > 0);
+        const QImage picture = state.Plaatje;
+        state.Onderwerp = subject.startsWith(u'/') ? folder.path() + subject : subject;
+        QTEST(spel.nieuwSpel(), "start");
+        QCOMPARE(QStringLiteral("%1 %2 %3 %4").arg(state.Score).arg(state.Woord).arg(state.AantalOpen)
+                     .arg(state.SpelBezig), QStringLiteral("34 a 1 1"));
+        QCOMPARE(state.Plaatje, picture);
+        QVERIFY(spel.goedGeraden());
+        QCOMPARE(state.Woord, QStringLiteral("B"));
         // At random every readable picture comes, the same one again included.
-        game.state.Willekeurig = true;
-        QStringList words{game.state.Woord};
-        for (int i = 0; i < 30 && game.spel.goedGeraden(); ++i)
-            words << game.state.Woord;
+        state.Willekeurig = true;
+        QStringList words{state.Woord};
+        for (int i = 0; i < 30 && spel.goedGeraden(); ++i)
+            words << state.Woord;
         QCOMPARE(std::set<QString>(words.begin(), words.end()), (std::set<QString>{"a", "B", "c d"}));
         QVERIFY(std::adjacent_find(words.begin(), words.end()) != words.end());
     }
