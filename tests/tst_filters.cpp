@@ -91,42 +91,33 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("option");
         QTest::addColumn<QSize>("size");
-        QTest::addColumn<int>("format"); // of the picture
         // Sizes without an inside to sharpen, blur or emboss, blocks cut off by the border, and one large.
         for (int option = 1; option <= 11; ++option)
             for (const QSize size : {QSize(1, 1), QSize(2, 2), QSize(3, 7), QSize(7, 3), QSize(4, 5), QSize(64, 1),
                                      QSize(1, 64), QSize(10, 10), QSize(355, 255)})
                 QTest::addRow("%d %s %dx%d", option, Reference::Captions[option - 1], size.width(), size.height())
-                    << option << size << int(QImage::Format_ARGB32);
-        QTest::newRow("2 RGB888") << 2 << QSize(13, 9) << int(QImage::Format_RGB888);
-        QTest::newRow("6 RGBA8888") << 6 << QSize(13, 9) << int(QImage::Format_RGBA8888);
-        QTest::newRow("11 RGB32") << 11 << QSize(13, 9) << int(QImage::Format_RGB32);
+                    << option << size;
     }
 
     void sameAsReference()
     {
         QFETCH(int, option);
         QFETCH(QSize, size);
-        QFETCH(int, format);
         QCOMPARE(Filters::opties().at(std::size_t(option - 1)).caption, Reference::Captions[option - 1]);
+        // Random words, the fourth byte too: the window hands the filters 32-bit pictures only.
         QImage picture(size, QImage::Format_ARGB32); // rows of 32-bit words have no padding
         std::generate_n(reinterpret_cast<quint32 *>(picture.bits()), picture.sizeInBytes() / 4, std::mt19937(option));
-        picture.convertTo(QImage::Format(format));
-        // The filters work on 32-bit words, with the alpha channel when the picture has one.
-        const QImage::Format converted = picture.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
         Random referenceRandom(12345), random(12345);
         referenceRandom.next(); // start in the middle of the engine's block
         random.next();
-        const QImage expected = Reference::apply(picture.convertToFormat(converted), option, referenceRandom);
+        const QImage expected = Reference::apply(picture, option, referenceRandom);
 
         // Mirror and flip report nothing. The others report (100 y) div H after every rule row y they
-        // work on (sharpen, relief and blur only the inner ones) and 100 at the end; with the pump
-        // once an hour, as for the large picture here, only the end.
-        const bool hourly = size.width() > 300;
+        // work on (sharpen, relief and blur only the inner ones) and 100 at the end.
         const int edge = option == 5 || option == 9 || option == 11 ? 1 : 0;
         QList<int> progress;
         if (option != 6 && option != 7) {
-            for (int y = 1 + edge; y <= size.height() - edge && size.width() > 2 * edge && !hourly; ++y)
+            for (int y = 1 + edge; y <= size.height() - edge && size.width() > 2 * edge; ++y)
                 progress << 100 * y / size.height();
             progress << 100;
         }
@@ -141,7 +132,7 @@ private Q_SLOTS:
             QVERIFY(filters.FilterBezig() && filters.Voortgang() == v);
             reported << v;
         };
-        filters.setEventPump(pump, std::chrono::hours(hourly ? 1 : 0));
+        filters.setEventPump(pump, std::chrono::milliseconds(0));
         QVERIFY(filters.pasOptieToe(option, actual));
         QCOMPARE(actual, expected); // all four channels
         QCOMPARE(reported, progress);
