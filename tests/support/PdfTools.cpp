@@ -40,13 +40,6 @@ QList<Word> words(const QString &pdf)
     return found;
 }
 
-int pages(const QString &pdf)
-{
-    const QRegularExpression count("^Pages:\\s+(\\d+)$", QRegularExpression::MultilineOption);
-    const QRegularExpressionMatch match = count.match(runTool("pdfinfo", {pdf}));
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
-
 QImage renderFirstPage(const QString &pdf, int dpi, const QString &folder)
 {
     const QString stem = QDir(folder).filePath("page");

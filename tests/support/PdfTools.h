@@ -6,7 +6,7 @@
 #include <QString>
 #include <QStringList>
 
-// Reading printed PDF files back with poppler-utils (pdftotext, pdfinfo, pdftoppm).
+// Reading printed PDF files back with poppler-utils (pdftotext, pdftoppm).
 namespace PdfTools {
 
 // The text of all pages as pdftotext -layout gives it, pages parted by form feeds; empty on failure.
@@ -20,8 +20,6 @@ struct Word
 };
 QList<Word> words(const QString &pdf);
 
-// The page count as pdfinfo reports it, or -1.
-int pages(const QString &pdf);
 // Page 1 rendered at the given resolution (a PNG made in the folder), or a null image.
 QImage renderFirstPage(const QString &pdf, int dpi, const QString &folder);
 // The PDF files in a folder, newest first.
