@@ -1,6 +1,5 @@
 #include "support/TestFolder.h"
 
-#include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -57,19 +56,16 @@ void TestFolder::makeSubject(const QString &subject, const QStringList &files) c
 {
     QDir().mkpath(file(QStringLiteral("plaatjes/") + subject));
     for (const QString &name : files) {
+        const QString relative = QStringLiteral("plaatjes/") + subject + QLatin1Char('/') + name;
         const QString suffix = QFileInfo(name).suffix().toLower();
         QImage picture(8, 6, QImage::Format_RGB32);
         picture.fill(colourOf(name));
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
         if (suffix == QLatin1String("gif"))
-            bytes = gif(colourOf(name));
+            write(relative, gif(colourOf(name)));
         else if (suffix == QLatin1String("jpg") || suffix == QLatin1String("bmp"))
-            picture.save(&buffer, suffix == QLatin1String("jpg") ? "JPEG" : "BMP", 100);
+            picture.save(file(relative), suffix == QLatin1String("jpg") ? "JPEG" : "BMP", 100);
         else
-            bytes = "geen plaatje";
-        write(QStringLiteral("plaatjes/") + subject + QLatin1Char('/') + name, bytes);
+            write(relative, "geen plaatje");
     }
 }
 
