@@ -6,6 +6,7 @@
 #include "support/WindowFixture.h"
 
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QPrinterInfo>
 #include <QPushButton>
 #include <QScrollBar>
@@ -35,15 +36,17 @@ private Q_SLOTS:
         const std::pair<int, QString> kinds[] = {{1, "beer"}, {2, QString()}, {3, "Nederland"}, {4, "September"}};
         for (const auto &[kind, word] : kinds) {
             window.findChild<QScrollBar *>("ScrollBalk")->setValue(kind);
-            const QStringList before = PdfTools::filesIn(qEnvironmentVariable("TUURBORD_TEST_PDF_DIR"));
+            const QDir pdfs(qEnvironmentVariable("TUURBORD_TEST_PDF_DIR"));
+            const QStringList before = pdfs.entryList({"*.pdf"});
             window.findChild<QPushButton *>("PrintKnop")->click();
             // cups-pdf writes the file while it converts, so wait until a new one reads back whole.
             QString pdf;
             for (QDeadlineTimer deadline(30000); pdf.isEmpty() && !deadline.hasExpired(); QTest::qWait(200))
-                for (const QString &file : PdfTools::filesIn(qEnvironmentVariable("TUURBORD_TEST_PDF_DIR")))
-                    if (const QString text = PdfTools::text(file);
-                        !before.contains(file) && text.count(QLatin1Char('\f')) == 1 && text.contains(word))
+                for (const QString &file : pdfs.entryList({"*.pdf"})) {
+                    const QString text = before.contains(file) ? QString() : PdfTools::text(pdfs.filePath(file));
+                    if (text.count(QLatin1Char('\f')) == 1 && text.contains(word))
                         pdf = file;
+                }
             QVERIFY2(!pdf.isEmpty(), qPrintable(QStringLiteral("kind %1, '%2'").arg(kind).arg(word)));
         }
     }

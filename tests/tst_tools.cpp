@@ -18,15 +18,9 @@
 namespace {
 void click(QWidget *widget) { QTest::mouseClick(widget, Qt::LeftButton, {}, QPoint(4, 4)); }
 
-QImage face(int kind, int which) { return Artwork::boxFace(kind, which).toImage(); }
-
 // Message boxes as "title|text".
-const QString kExists = QStringLiteral("Tuurbord|Map bestaat reeds...");
 const QString kSelectFirst = QStringLiteral(" Error|Eerst een onderwerp selecteren!");
-QString question(const QString &name)
-{
-    return QStringLiteral(" Delete|Wil je het onderwerp [ ") + name + QStringLiteral(" ] verwijderen?");
-}
+const QString kQuestion = QStringLiteral(" Delete|Wil je het onderwerp [ %1 ] verwijderen?");
 
 // The settings window, with the quality box and the captions of the order and sound boxes.
 struct ToolsFixture : WindowFixture<Tools>
@@ -87,11 +81,11 @@ private Q_SLOTS:
         QCOMPARE(f.find<QLineEdit>("Text1")->text(), QStringLiteral("80,5"));
         // The bar shows the kind the game draws and the preview its rest face.
         QCOMPARE(f.find<QScrollBar>("SoortScroll")->value(), shownKind);
-        QCOMPARE(f.preview(), face(shownKind, 1));
+        QCOMPARE(f.preview(), Artwork::boxFace(shownKind, 1).toImage());
         QCOMPARE(int(f.state.SoortVakje), kind);
         f.find<QScrollBar>("SoortScroll")->setValue(10);
         QCOMPARE(f.state.SoortVakje, 10);
-        QCOMPARE(f.preview(), face(10, 1));
+        QCOMPARE(f.preview(), Artwork::boxFace(10, 1).toImage());
     }
 
     // What the window says and shows; which names a folder may have is addAndRemove's matter.
@@ -108,13 +102,14 @@ private Q_SLOTS:
         using A = Dialogs::Answer;
         QTest::newRow("add new name") << add << "Vogels" << A::Yes << QStringList{} << QStringList{"Dieren", "Leeg", "Vogels"} << kept;
         QTest::newRow("add, cancel") << add << QString() << A::Yes << QStringList{} << untouched << kept;
-        QTest::newRow("add existing name in another case") << add << "DIEREN" << A::Yes << QStringList{kExists} << untouched << kept;
-        QTest::newRow("delete with pictures") << del << "dieren" << A::Yes << QStringList{question("dieren"), kSelectFirst}
+        QTest::newRow("add existing name in another case")
+            << add << "DIEREN" << A::Yes << QStringList{"Tuurbord|Map bestaat reeds..."} << untouched << kept;
+        QTest::newRow("delete with pictures") << del << "dieren" << A::Yes << QStringList{kQuestion.arg("dieren"), kSelectFirst}
                                               << untouched << kept;
         // Deleting the current subject's folder leaves it the current subject.
-        QTest::newRow("delete empty") << del << "leeg" << A::Yes << QStringList{question("leeg")} << QStringList{"Dieren"} << kept;
-        QTest::newRow("delete empty, answered no") << del << "leeg" << A::No << QStringList{question("leeg")} << untouched << kept;
-        QTest::newRow("delete, nothing selected") << del << "" << A::Yes << QStringList{question(""), kSelectFirst}
+        QTest::newRow("delete empty") << del << "leeg" << A::Yes << QStringList{kQuestion.arg("leeg")} << QStringList{"Dieren"} << kept;
+        QTest::newRow("delete empty, answered no") << del << "leeg" << A::No << QStringList{kQuestion.arg("leeg")} << untouched << kept;
+        QTest::newRow("delete, nothing selected") << del << "" << A::Yes << QStringList{kQuestion.arg(""), kSelectFirst}
                                                   << untouched << kept;
         QTest::newRow("double-click chooses with a flash") << "dblclick" << "dieren" << A::Yes << QStringList{"#fa5000"}
                                                            << untouched << "dieren|dieren";
@@ -183,7 +178,8 @@ private Q_SLOTS:
         const QString twoByte(QChar(0xe9));
         for (const QString &name : {QStringLiteral("wilde dieren"), QStringLiteral("café's"), QStringLiteral("a.b"),
                                     QString(255, QLatin1Char('a')), twoByte.repeated(127)})
-            QTest::addRow("valid %s", qPrintable(name.left(20))) << true << p << name << R::Done << QStringList{p + QLatin1Char('/') + name};
+            QTest::addRow("valid %s", qPrintable(name.left(20)))
+                << true << p << name << R::Done << QStringList{p + QLatin1Char('/') + name};
         for (const QString &name : {QStringLiteral("../x"), QStringLiteral("../../x"), QStringLiteral("a/b"),
                                     QStringLiteral(".."), QStringLiteral("."), QStringLiteral("x\\y"), QStringLiteral("x\ny"),
                                     QStringLiteral("x\u2028y"), QString(QChar(0xd800)), QStringLiteral("con:"),

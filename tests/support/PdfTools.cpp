@@ -47,12 +47,4 @@ QImage renderFirstPage(const QString &pdf, int dpi, const QString &folder)
     return QImage(stem + ".png");
 }
 
-QStringList filesIn(const QString &folder)
-{
-    QStringList files;
-    for (const QFileInfo &file : QDir(folder).entryInfoList({"*.pdf"}, QDir::Files, QDir::Time))
-        files << file.absoluteFilePath();
-    return files;
-}
-
 }

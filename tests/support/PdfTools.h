@@ -22,7 +22,5 @@ QList<Word> words(const QString &pdf);
 
 // Page 1 rendered at the given resolution (a PNG made in the folder), or a null image.
 QImage renderFirstPage(const QString &pdf, int dpi, const QString &folder);
-// The PDF files in a folder, newest first.
-QStringList filesIn(const QString &folder);
 
 }
