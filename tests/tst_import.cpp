@@ -6,7 +6,6 @@
 #include "import/RandomBatch.h"
 #include "platform/Desktop.h"
 #include "platform/Random.h"
-#include "support/FolderTree.h"
 #include "support/MainFixture.h"
 #include "support/Modal.h"
 
@@ -45,12 +44,6 @@ QImage expectedPreview(const QImage &picture, int br, int ho)
             preview.setPixel(x, y, inside ? picture.pixel(sx, sy) : qRgb(224, 224, 224));
         }
     return preview;
-}
-
-// Near enough for a JPEG.
-bool near(QRgb a, QRgb b)
-{
-    return qAbs(qRed(a) - qRed(b)) <= 12 && qAbs(qGreen(a) - qGreen(b)) <= 12 && qAbs(qBlue(a) - qBlue(b)) <= 12;
 }
 
 // Clicks a window at a place of its layout, in twips from its top-left, as a user's mouse would.
@@ -276,6 +269,9 @@ private Q_SLOTS:
         const QImage whole(dieren.filePath("KOE.JPG"));
         QCOMPARE(whole.size(), QSize(354, 254));
         // The whole photo, not filtered: pixel (X, Y) from (X 800 / 354, Y 600 / 254).
+        const auto near = [](QRgb a, QRgb b) { // near enough for a JPEG
+            return qAbs(qRed(a) - qRed(b)) <= 12 && qAbs(qGreen(a) - qGreen(b)) <= 12 && qAbs(qBlue(a) - qBlue(b)) <= 12;
+        };
         QVERIFY(near(whole.pixel(300, 200), photo.pixel(300 * 800 / 354, 200 * 600 / 254)));
         // The preview as shown: the negative (every bit of a colour turned) of the top-left at full scale.
         QVERIFY(near(QImage(dieren.filePath("   .jpg")).pixel(100, 50), ~photo.pixel(100, 50)));
@@ -305,7 +301,6 @@ private Q_SLOTS:
     void loading()
     {
         QFETCH(QStringList, files);
-        QFETCH(QList<int>, bars);
         QFETCH(QPoint, scrolled);
         Import t;
         for (const QString &file : files) {
@@ -318,8 +313,8 @@ private Q_SLOTS:
         const QImage last(t.photos.filePath(files.last().section(QLatin1Char(':'), 0, 0)));
         QCOMPARE(t.size(), QStringLiteral("Grootte: %1 x %2 pixels").arg(last.width()).arg(last.height()));
         QTEST(t.w().findChild<QLineEdit *>(QStringLiteral("Text1"))->text(), "name");
-        QCOMPARE((QList<int>{t.bar(true)->minimum(), t.bar(true)->maximum(), t.bar(false)->maximum(), t.bar(true)->value()}),
-                 bars);
+        QTEST((QList<int>{t.bar(true)->minimum(), t.bar(true)->maximum(), t.bar(false)->maximum(), t.bar(true)->value()}),
+              "bars");
         QCOMPARE(t.preview(), expectedPreview(last, 0, 0));
         t.bar(true)->setValue(scrolled.x());
         t.bar(false)->setValue(scrolled.y());
@@ -369,12 +364,12 @@ private Q_SLOTS:
             t.w().File1_Click(QStringLiteral("foto.png"));
         if (setup == QLatin1String("removed"))
             QVERIFY(QDir(t.folder.file(QStringLiteral("plaatjes/dieren"))).removeRecursively());
-        const QStringList before = folderTree(t.folder.path());
+        const QStringList before = t.folder.tree();
         const QByteArray koe = t.folder.read(QStringLiteral("plaatjes/dieren/KOE.JPG"));
         t.w().findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(name);
         t.w().Save_Click(false);
         QTEST(t.fakes.dialogs.said.join(QString()), "message");
-        QCOMPARE(folderTree(t.folder.path()), before);
+        QCOMPARE(t.folder.tree(), before);
         QCOMPARE(t.folder.read(QStringLiteral("plaatjes/dieren/KOE.JPG")), koe);
     }
 };

@@ -3,7 +3,6 @@
 #include "settings/Quality.h"
 #include "settings/Subjects.h"
 #include "settings/Tools.h"
-#include "support/FolderTree.h"
 #include "support/Modal.h"
 #include "support/TestFolder.h"
 #include "support/WindowFixture.h"
@@ -217,12 +216,12 @@ private Q_SLOTS:
         QVERIFY(QFile::link(folder.file(QStringLiteral("nergens")), folder.file(QStringLiteral("plaatjes/weg"))));
         // Folders only (a link to one counts), alphabetically without regard to case.
         QCOMPARE(Subjects(folder.file(QStringLiteral("plaatjes"))).list(), (QStringList{"Dieren", "genest", "Link", "verborgen"}));
-        QStringList expected = folderTree(folder.path()) + added;
+        QStringList expected = folder.tree() + added;
         expected.sort();
         const Subjects subjects(folder.file(root));
         QCOMPARE(Subjects::isValidName(name), result != Subjects::Result::InvalidName);
         QCOMPARE(add ? subjects.add(name) : subjects.remove(name), result);
-        QCOMPARE(folderTree(folder.path()), expected);
+        QCOMPARE(folder.tree(), expected);
     }
 };
 

@@ -2,6 +2,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -21,6 +22,17 @@ QByteArray TestFolder::read(const QString &relative) const
 {
     QFile in(file(relative));
     return in.open(QIODevice::ReadOnly) ? in.readAll() : QByteArray();
+}
+
+QStringList TestFolder::tree() const
+{
+    QStringList entries;
+    QDirIterator it(path(), QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        entries << QDir(path()).relativeFilePath(it.next());
+    entries.sort();
+    return entries;
 }
 
 QColor TestFolder::colourOf(const QString &fileName)

@@ -16,6 +16,8 @@ public:
     // Writes bytes to a file below the folder, making its folders.
     void write(const QString &relative, const QByteArray &bytes) const;
     QByteArray read(const QString &relative) const;
+    // Every entry below the folder, links not followed, as sorted relative paths.
+    QStringList tree() const;
     // Makes a subject folder with small pictures of the given names, each in the format its
     // extension names (.bmp, .gif, .jpg, in any case); other names get a file of text.
     void makeSubject(const QString &subject, const QStringList &files) const;
