@@ -25,18 +25,16 @@ protected:
     void play(const QString &path) override { played << path.section(QLatin1Char('/'), -1); }
 };
 
-// Pauses are counted and only let pending events run.
+// Pauses only let pending events run, after the test's own action if it has one.
 class InstantWaiter : public Waiter
 {
 public:
     void wait(double seconds) override
     {
-        ++calls;
         if (onWait)
             onWait(seconds);
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
-    int calls = 0;
     std::function<void(double)> onWait;
 };
 

@@ -12,13 +12,7 @@
 // program does at start-up.
 struct MainFixture : WindowFixture<Main>
 {
-    Main &open()
-    {
-        window = std::make_unique<Main>(state, fakes.services);
-        window->Form_Load();
-        window->show();
-        return *window;
-    }
+    Main &open() { return WindowFixture::open([](Main &main) { main.Form_Load(); }); }
     QString text(const QString &label) const { return find<QLabel>(label)->text(); }
     QString info() const { return text("InfoLabel"); }
     void hover(const QString &name) const

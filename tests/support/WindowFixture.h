@@ -4,6 +4,7 @@
 #include "support/Fakes.h"
 #include "support/TestFolder.h"
 
+#include <functional>
 #include <memory>
 
 // A window of the given kind on a temporary program folder, with fake services; the state can be
@@ -12,9 +13,11 @@ template<typename Window>
 struct WindowFixture
 {
     WindowFixture() : state(folder.path()), fakes(state) {}
-    Window &open()
+    Window &open(const std::function<void(Window &)> &beforeShowing = {})
     {
         window = std::make_unique<Window>(state, fakes.services);
+        if (beforeShowing)
+            beforeShowing(*window);
         window->show();
         return *window;
     }
