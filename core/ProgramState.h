@@ -34,8 +34,10 @@ struct ProgramState
     std::uint8_t AantalOpen = 0;
     std::array<std::uint8_t, 36> Geopend{}; // element n is 1 when box n is open; 0 is unused
     std::int32_t VolgNummer = 0;
-    // The picture behind the boxes, whole: the start picture until the first board.
+    // The picture behind the boxes: the top-left part of the file that the board shows (the
+    // start picture until the first board), and that file (empty for the start picture).
     QImage Plaatje;
+    QString PlaatjeBestand;
 
     ScoreList Scorelijst;
 

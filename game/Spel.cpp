@@ -72,7 +72,8 @@ bool Spel::nieuwPlaatje()
 {
     for (int index; (index = choosePicture()) >= 0;) {
         const QString file = m_files.at(index);
-        Pictures::Loaded picture = Pictures::load(m_folder + QLatin1Char('/') + file);
+        const QString path = m_folder + QLatin1Char('/') + file;
+        Pictures::Loaded picture = Pictures::region(path);
         if (!picture.ok()) {
             m_unreadable[size_t(index)] = true;
             continue;
@@ -81,6 +82,7 @@ bool Spel::nieuwPlaatje()
         m_state.AantalOpen = 0;
         m_state.Geraden = false;
         m_state.Plaatje = std::move(picture.image);
+        m_state.PlaatjeBestand = path;
         m_state.Woord = wordOf(file, m_state.Woord);
         return true;
     }
@@ -110,7 +112,8 @@ int Spel::openVakje()
 
 QString Spel::wordOf(const QString &fileName, const QString &previous)
 {
-    return fileName.size() >= 4 ? fileName.left(fileName.size() - 4) : previous;
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    return dot >= 0 ? fileName.left(dot) : previous;
 }
 
 QString Spel::hint(const QString &word)

@@ -40,8 +40,8 @@ public:
     // The pictures of the subject when the game started.
     const QStringList &plaatjes() const { return m_files; }
 
-    // The word of a picture file: its name without the last four characters (the extension). A
-    // name too short for that leaves the word as it was.
+    // The word of a picture file: its name without its extension (".jpg", ".jpeg", ".heic"). A
+    // name without one leaves the word as it was.
     static QString wordOf(const QString &fileName, const QString &previous);
     static QString hint(const QString &word);
     static QString scoreText(int score);

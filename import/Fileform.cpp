@@ -59,8 +59,6 @@ const Placement kLayout[] = {
     {"ExitKnop", 5265, 5760, 690, 300},
 };
 
-const QStringList kPatterns{QStringLiteral("*.bmp"), QStringLiteral("*.gif"), QStringLiteral("*.jpg"),
-                            QStringLiteral("*.jpeg"), QStringLiteral("*.png")};
 
 QString joined(const QString &folder, const QString &name)
 {
@@ -235,7 +233,7 @@ void Fileform::fillLists()
         add(closed, sub, joined(m_folder, sub), int(parts.size()) + 1);
 
     File1->clear();
-    File1->addItems(Files::matching(m_folder, kPatterns));
+    File1->addItems(Files::pictureFiles(m_folder));
 }
 
 void Fileform::File1_Click(const QString &fileName)
@@ -243,7 +241,7 @@ void Fileform::File1_Click(const QString &fileName)
     if (m_busy)
         return;
     BusyCursor busy;
-    Pictures::Loaded loaded = Pictures::load(joined(m_folder, fileName));
+    Pictures::Loaded loaded = Pictures::whole(joined(m_folder, fileName));
     if (!loaded.ok()) {
         qWarning("%s: %s", qPrintable(joined(m_folder, fileName)), qPrintable(loaded.error));
         message(QStringLiteral("Fout bij laden picture..."), false, QStringLiteral("Tuurbord"));

@@ -1,4 +1,5 @@
 #include "platform/Files.h"
+#include "platform/Pictures.h"
 
 #include <QDir>
 #include <QFile>
@@ -116,7 +117,7 @@ QStringList matching(const QString &dir, const QStringList &patterns)
 
 QStringList pictureFiles(const QString &dir)
 {
-    return matching(dir, {QStringLiteral("*.bmp"), QStringLiteral("*.gif"), QStringLiteral("*.jpg")});
+    return matching(dir, Pictures::patterns());
 }
 
 QStringList subFolders(const QString &dir)

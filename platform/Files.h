@@ -47,7 +47,7 @@ bool nameLess(const QString &a, const QString &b);
 // The files of a folder whose names match one of the patterns ("*.jpg") in any letter case, sorted.
 QStringList matching(const QString &dir, const QStringList &patterns);
 
-// The game's pictures: *.bmp, *.gif and *.jpg.
+// The game's pictures: every kind of picture file the program reads.
 QStringList pictureFiles(const QString &dir);
 
 // The sub-folders of a folder, sorted.

@@ -60,6 +60,12 @@ std::optional<int> yearOf(const QString &text)
 Afdrukken::Afdrukken(ProgramState &state, Services &services, QWidget *parent)
     : QDialog(parent), m_state(state), m_services(services)
 {
+    // The whole picture of the game, reduced to what a card's 7350 x 5120 twips hold at 300 dpi
+    // (a photo in a subject is not held at full size); as the board shows it when the file is gone.
+    if (!m_state.PlaatjeBestand.isEmpty())
+        m_picture = Pictures::reduced(m_state.PlaatjeBestand, QSize(1531, 1067)).image;
+    if (m_picture.isNull())
+        m_picture = m_state.Plaatje;
     setUpWindow(this, "Afdrukken", QStringLiteral(" Adrukken"), kWidth, kHeight);
     layOut();
 
@@ -159,7 +165,7 @@ void Afdrukken::ScrollBalk_Change(int kind)
                              static_cast<QWidget *>(Check1), static_cast<QWidget *>(Combo1), static_cast<QWidget *>(Label4),
                              static_cast<QWidget *>(CountLabel)})
         control->hide();
-    const QImage &picture = m_state.Plaatje;
+    const QImage &picture = m_picture;
     QPainter painter(&m_preview);
     const QRect page(0, 0, 130, 180);
     switch (kind) {
@@ -248,11 +254,12 @@ void Afdrukken::PrintKnop_Click()
         BusyCursor busy;
         Scannen();
         Printer &printer = m_services.printer;
-        const QImage &picture = m_state.Plaatje;
+        const QImage &picture = m_picture;
         switch (kind) {
         case 1:
             PageLayouts::contactSheet(printer, m_state.Onderwerp, m_files, [this](const QString &file) {
-                return Pictures::load(m_folder + QLatin1Char('/') + file).image;
+                // A cell of 2000 x 1450 twips at 300 dpi.
+                return Pictures::reduced(m_folder + QLatin1Char('/') + file, QSize(417, 302)).image;
             });
             break;
         case 2:

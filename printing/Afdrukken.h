@@ -50,6 +50,7 @@ private:
     QString m_folder;
     QStringList m_files;
     QImage m_preview;
+    QImage m_picture; // the game's picture as the cards, stamps and calendar print it
     bool m_printing = false;
     bool m_closeWhenDone = false;
 
