@@ -16,8 +16,9 @@ namespace Pictures {
 // Photos up to this many pixels are read (phone cameras of 108 and 200 megapixels are common);
 // larger ones are refused before any memory is taken.
 constexpr qint64 kMaxPixels = 200'000'000;
-// What one read may take in all: the picture and the decoder's own buffers.
-constexpr qint64 kMaxBytes = qint64(1536) << 20;
+// What one read may take in all: the picture and the decoder's own buffers (a 200-megapixel
+// photo, turned upright or progressive).
+constexpr qint64 kMaxBytes = qint64(2) << 30;
 // What the game shows of a picture: its top-left part at natural size.
 constexpr QSize kGameSize(354, 254);
 

@@ -208,11 +208,12 @@ bool decode(Job &job, const QByteArray &bytes, const Request &request)
     if (request.way != Way::Region)
         part = QRect(0, 0, int(info.output_width), int(info.output_height));
 
-    // The picture as decoded, once more where it is turned, and the library's coefficients.
-    qint64 cost = qint64(part.width()) * part.height() * 4 * (job.orientation >= 5 ? 2 : 1);
-    if (jpeg_has_multiple_scans(&info))
-        cost += coefficientBytes(info);
-    if (cost > request.limits.bytes) {
+    // The picture as decoded (once more where it is turned) and the library's coefficients. A file
+    // that could not be read whole is refused in every way, so that a picture reads alike everywhere.
+    const qint64 coefficients = jpeg_has_multiple_scans(&info) ? coefficientBytes(info) : 0;
+    const qint64 wholeCost = qint64(stored.width()) * stored.height() * 4 + coefficients;
+    const qint64 cost = qint64(part.width()) * part.height() * 4 * (job.orientation >= 5 ? 2 : 1) + coefficients;
+    if (qMax(cost, wholeCost) > request.limits.bytes) {
         job.refusal = tooLarge(stored);
         return false;
     }

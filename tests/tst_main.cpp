@@ -73,7 +73,7 @@ private Q_SLOTS:
         MainFixture f;
         // The subject's folder is found without regard to case, its pictures too.
         f.folder.makeSubject(QStringLiteral("Gebruiksvoorwerpen"),
-                             {"fiets.jpg", "Stoel.JPG", "bal.gif", "kast.bmp", "notes.txt", "x.png"});
+                             {"fiets.jpg", "Stoel.JPG", "bal.gif", "kast.bmp", "notes.txt", "x.svg"});
         f.folder.write(QStringLiteral("help/help.htm"), "<html><body><h1>Hulp bij Tuurbord</h1></body></html>");
         f.folder.write(QStringLiteral("plaatjes/vogels/kapot.jpg"), "geen plaatje");
         f.open();

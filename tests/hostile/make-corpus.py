@@ -1,18 +1,23 @@
 #!/usr/bin/python3
-"""Writes the hostile-picture corpus: valid, damaged and lying BMP, GIF, JPEG and PNG files.
+"""Writes the hostile-picture corpus: valid, damaged and lying BMP, GIF, JPEG, PNG, WebP, TIFF,
+HEIC and AVIF files.
 
 Usage: /usr/bin/python3 tests/hostile/make-corpus.py OUTDIR
 
 Every file is made here from scratch (drawn shapes, fixed-seed noise, hand-built headers), the
 same bytes on every run. OUTDIR/manifest.tsv says what each file is and what the program must do
-with it; README.md beside this script describes the columns. Needs Debian's python3-pil.
+with it; README.md beside this script describes the columns. Needs Debian's python3-pil; the HEIC
+and AVIF files are made with heif-enc (libheif-examples) where it is installed.
 """
 
 import io
 import os
 import random
+import shutil
 import struct
+import subprocess
 import sys
+import tempfile
 import unicodedata
 import zlib
 
@@ -145,6 +150,24 @@ def jpeg_segments(data):
             return out
         i += 2 + length
     raise ValueError("no SOS")
+
+
+def jpeg_scans(data):
+    """(start, end) of each scan: its tables and SOS header, then its entropy-coded data."""
+    out, i, start = [], 2, 2
+    while i < len(data) - 1:
+        marker = data[i + 1]
+        if marker == 0xD9:
+            break
+        length = struct.unpack(">H", data[i + 2:i + 4])[0]
+        i += 2 + length
+        if marker != 0xDA:
+            continue
+        while not (data[i] == 0xFF and data[i + 1] not in (0x00, *range(0xD0, 0xD8))):
+            i += 1
+        out.append((start, i))
+        start = i
+    return out
 
 
 def exif_orientation(value):
@@ -328,6 +351,22 @@ def jpegs():
     put("jpeg-named.bmp", small, "either",
         "a valid 100 x 80 JPEG named .bmp: read by content it loads, by name it is refused")
 
+    # Progressive: one scan repeated 3000 times (each a pass over all blocks), and a cut-off file
+    # whose size is within the pixel limit but whose coefficients and pixels are not within memory.
+    flat = Image.new("L", (1600, 1200), 128)
+    prog = pil_bytes(flat, "JPEG", quality=75, progressive=True)
+    scans = jpeg_scans(prog)
+    start, end = scans[-1]
+    put("jpeg-3000-scans.jpg", prog[:end] + prog[start:end] * 3000 + b"\xff\xd9", "refused",
+        "1600 x 1200 progressive JPEG whose last scan comes 3000 times more")
+    wide = pil_bytes(scene(64, 64, 20).convert("CMYK"), "JPEG", quality=75, progressive=True)
+    sof = [s for s in jpeg_segments(wide) if s[0] == 0xC2][0][1]
+    claim = bytearray(wide[:jpeg_scans(wide)[0][1] + 40])
+    claim[sof + 5:sof + 9] = struct.pack(">HH", 14000, 14000)
+    put("jpeg-progressive-cut-14000x14000.jpg", bytes(claim), "refused",
+        "%d bytes of a cut-off progressive CMYK JPEG claiming 14000 x 14000 (196 megapixels, "
+        "2.4 GB with its coefficients)" % len(claim))
+
 
 def pngs():
     put("png-rgb16.png", png16(96, 64, 3), "loads", "16-bit RGB PNG, ramps over the full range",
@@ -340,8 +379,8 @@ def pngs():
 
     put("png-ihdr-100000x100000.png", png(100000, 100000, 8, 2, zlib.compress(bytes(301), 9)),
         "refused", "PNG whose IHDR (valid CRC) claims 100000 x 100000, one tiny row of data")
-    put("png-bomb-10001x10000.png", png(10001, 10000, 8, 0, zlib_of_zeros(10000 * 10002)),
-        "refused", "complete, valid 8-bit grey PNG of 10001 x 10000 black pixels (100.01 megapixels)")
+    put("png-bomb-20001x10000.png", png(20001, 10000, 8, 0, zlib_of_zeros(10000 * 20002)),
+        "refused", "complete, valid 8-bit grey PNG of 20001 x 10000 black pixels (200.01 megapixels)")
     put("png-zero-width.png", png(0, 40, 8, 2, zlib.compress(b"\x00" * 40)), "refused",
         "PNG whose IHDR says width 0")
 
@@ -383,10 +422,10 @@ def gifs():
     put("gif-screen-65535x65535.gif", bytes(screen), "refused",
         "GIF whose logical screen claims 65535 x 65535, with one 32 x 32 frame")
     # Found by fuzzing: the decoder makes an image of the screen's size, not the frame's, and
-    # 10000 x 10001 (400 MB) still passes below the largest image it refuses on its own.
-    screen[6:10] = struct.pack("<HH", 10000, 10001)
-    put("gif-screen-10000x10001.gif", bytes(screen), "refused",
-        "GIF whose logical screen is 10000 x 10001, just over 100 megapixels, with one 32 x 32 frame")
+    # 20000 x 10001 (800 MB) still passes below the largest image it refuses on its own.
+    screen[6:10] = struct.pack("<HH", 20000, 10001)
+    put("gif-screen-20000x10001.gif", bytes(screen), "refused",
+        "GIF whose logical screen is 20000 x 10001, just over 200 megapixels, with one 32 x 32 frame")
 
     put("gif-truncated.gif", one[:len(one) * 3 // 5], "either", "one-frame GIF cut off in its LZW data")
 
@@ -469,6 +508,42 @@ def others():
         "a GIF signature followed by 500 random bytes")
 
 
+def heif_enc(im, name, avif):
+    """The picture through libheif's own encoder; None where that is not installed."""
+    if not shutil.which("heif-enc"):
+        return None
+    with tempfile.TemporaryDirectory() as tmp:
+        source, target = os.path.join(tmp, "in.png"), os.path.join(tmp, name)
+        im.save(source)
+        args = ["heif-enc", "-q", "60", "-o", target, source] + (["-A"] if avif else [])
+        if subprocess.run(args, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).returncode:
+            return None
+        with open(target, "rb") as f:
+            return f.read()
+
+
+def newer():
+    """The formats of phones and the web, and clip art with a see-through background."""
+    put("webp-lossy.webp", pil_bytes(scene(160, 100, 21), "WEBP", quality=80), "loads",
+        "lossy WebP of the house and sun, as saved from a web page", (160, 100))
+    put("webp-alpha.webp", pil_bytes(moon(64, 64), "WEBP", lossless=True), "loads",
+        "lossless WebP with a see-through margin", (64, 64))
+    put("tiff-lzw.tif", pil_bytes(scene(120, 90, 22), "TIFF", compression="tiff_lzw"), "loads",
+        "LZW-compressed RGB TIFF", (120, 90))
+    put("tiff-grey.tiff", pil_bytes(scene(80, 60, 23).convert("L"), "TIFF"), "loads",
+        "uncompressed greyscale TIFF", (80, 60))
+    clip = face(90, 90)
+    put("gif-clipart-transparent.gif", pil_bytes(clip, "GIF", transparency=0), "loads",
+        "clip art GIF whose background colour is transparent: it must stand on white", (90, 90))
+    for name, avif, what in (("heic-foto.heic", False, "HEIC photo (HEVC), as a phone saves it"),
+                             ("avif-plaatje.avif", True, "AVIF picture (AV1)")):
+        data = heif_enc(scene(128, 96, 24), name, avif)
+        if data:
+            put(name, data, "loads", what, (128, 96))
+    put("heic-header-only.heic", b"\x00\x00\x00\x18ftypheic\x00\x00\x00\x00mif1heic", "refused",
+        "the first box of a HEIC file and nothing else")
+
+
 def names():
     """Valid pictures whose names have blanks, accents and upper-case extensions."""
     nfd = unicodedata.normalize("NFD", "crème nfd.jpg")
@@ -503,6 +578,7 @@ def main():
     gifs()
     bmps()
     others()
+    newer()
     names()
     lines = ["%s\t%s\t%d\t%d\t%s\n" % e for e in entries]
     with open(os.path.join(outdir, b"manifest.tsv"), "wb") as f:
