@@ -3,6 +3,11 @@
 #include "platform/Dialogs.h"
 #include "platform/Sound.h"
 
+#include <QFile>
+#include <QImage>
+
+#include <random>
+
 // Services that keep a benchmark quiet: no sound, and every question answered yes at once.
 class SilentSound : public Sound
 {
@@ -20,3 +25,28 @@ public:
     QString input(const QString &, const QString &) override { return {}; }
     QString saveFileName(const QString &, const QString &, const QString &) override { return {}; }
 };
+
+// A photo-like picture: smooth gradients with noise, so that JPEG has real work to do.
+inline QImage photo(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    std::mt19937 gen(5);
+    for (int y = 0; y < h; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < w; ++x)
+            line[x] = qRgb((x * 255 / w + int(gen() % 16)) & 255, (y * 255 / h + int(gen() % 16)) & 255, int((x + y) % 256));
+    }
+    return image;
+}
+
+// Peak and current memory of the process in MB, from the kernel's own account.
+inline double megabytes(const char *key)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(key))
+            return line.mid(qsizetype(qstrlen(key))).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}

@@ -1,9 +1,11 @@
 // How long the printouts take to reach paper, laid out and replayed into a PDF file (the same
 // painting a real printer gets), and how large that file is: a score list of 10,000 lines, contact
-// sheets of 40 and 200 game pictures, a sheet of stamps, a calendar; and the scan animation.
+// sheets of 40 and 200 game pictures and of 40 camera photos, a sheet of stamps, a calendar; and
+// the scan animation.
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "core/Artwork.h"
+#include "platform/Pictures.h"
 #include "platform/QtPrinter.h"
 #include "platform/Waiter.h"
 #include "printing/PageLayouts.h"
@@ -82,10 +84,34 @@ void contactSheet(benchmark::State &state)
     NoDialogs dialogs;
     QtPrinter printer(dialogs, QtPrinter::Destination::pdfFile(pdf));
     for (auto _ : state) {
-        PageLayouts::contactSheet(printer, QStringLiteral("dieren"), files,
-                                  [&](const QString &file) { return QImage(folder.filePath(file)); });
+        PageLayouts::contactSheet(printer, QStringLiteral("dieren"), files, [&](const QString &file) {
+            return Pictures::reduced(folder.filePath(file), QSize(417, 302)).image;
+        });
         finish(state, printer, pdf);
     }
+}
+
+// 40 camera photos of 12 megapixels copied into a subject, printed as the print window does:
+// each reduced to its cell at 300 dpi. Run on its own for the peak (--benchmark_filter=camera).
+void cameraSheet(benchmark::State &state)
+{
+    QTemporaryDir folder;
+    const QString pdf = folder.filePath(QStringLiteral("blad.pdf"));
+    photo(4000, 3000).save(folder.filePath(QStringLiteral("foto.jpg")), "JPEG", 92);
+    QStringList files;
+    for (int i = 0; i < 40; ++i) {
+        files << QStringLiteral("foto%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+        QFile::copy(folder.filePath(QStringLiteral("foto.jpg")), folder.filePath(files.last()));
+    }
+    NoDialogs dialogs;
+    QtPrinter printer(dialogs, QtPrinter::Destination::pdfFile(pdf));
+    for (auto _ : state) {
+        PageLayouts::contactSheet(printer, QStringLiteral("vakantie"), files, [&](const QString &file) {
+            return Pictures::reduced(folder.filePath(file), QSize(417, 302)).image;
+        });
+        finish(state, printer, pdf);
+    }
+    state.counters["MB_peak"] = megabytes("VmHWM:");
 }
 
 void stamps(benchmark::State &state)
@@ -123,6 +149,7 @@ void scanAnimation(benchmark::State &state)
 }
 
 BENCHMARK(contactSheet)->Arg(40)->Arg(200)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(cameraSheet)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(stamps)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(calendarLayout)->Unit(benchmark::kMillisecond);
 BENCHMARK(scanAnimation)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(5);
