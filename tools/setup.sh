@@ -14,14 +14,14 @@ case "$mode" in
   *) echo "gebruik: bash tools/setup.sh play | test | package | sanitize | fuzz [RUNS]" >&2; exit 2 ;;
 esac
 
-needed=(cmake ninja-build g++ qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
-        fonts-liberation2 fonts-comic-neue)
+needed=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+        qt6-image-formats-plugins libjpeg62-turbo-dev libheif-dev fonts-liberation2 fonts-comic-neue)
 if [ "$mode" = test ] || [ "$mode" = sanitize ]; then
   needed+=(libbenchmark-dev xvfb xauth xdotool cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
-           python3-pil)
+           python3-pil libheif-examples libjpeg-turbo-progs)
 fi
 if [ "$mode" = fuzz ]; then
-  needed+=(clang libclang-rt-14-dev python3-pil)
+  needed+=(clang libclang-rt-14-dev python3-pil libheif-examples)
 fi
 if [ "$mode" = package ]; then
   needed+=(dpkg-dev file lintian desktop-file-utils appstream)
