@@ -180,8 +180,8 @@ def png_chunk(kind, body):
     return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body))
 
 
-def png(w, h, depth, colour, idat, more=b""):
-    ihdr = struct.pack(">IIBBBBB", w, h, depth, colour, 0, 0, 0)
+def png(w, h, depth, colour, idat, more=b"", interlace=0):
+    ihdr = struct.pack(">IIBBBBB", w, h, depth, colour, 0, 0, interlace)
     return (b"\x89PNG\r\n\x1a\n" + png_chunk(b"IHDR", ihdr) + more + png_chunk(b"IDAT", idat)
             + png_chunk(b"IEND", b""))
 
@@ -522,6 +522,30 @@ def heif_enc(im, name, avif):
             return f.read()
 
 
+def adam7(im):
+    """The rows of an RGB picture in the seven passes of an interlaced PNG, each row filter 0."""
+    w, h = im.size
+    px = im.load()
+    raw = b""
+    for x0, y0, dx, dy in ((0, 0, 8, 8), (4, 0, 8, 8), (0, 4, 4, 8), (2, 0, 4, 4), (0, 2, 2, 4),
+                           (1, 0, 2, 2), (0, 1, 1, 2)):
+        for y in range(y0, h, dy):
+            row = b"".join(bytes(px[x, y]) for x in range(x0, w, dx))
+            if row:
+                raw += b"\x00" + row
+    return raw
+
+
+def tiff_header_only(w, h):
+    """A little-endian TIFF whose directory claims w x h grey pixels, with 64 bytes of them."""
+    entries = [(256, 4, w), (257, 4, h), (258, 3, 8), (259, 3, 1), (262, 3, 1), (273, 4, 8 + 2 + 9 * 12 + 4),
+               (277, 3, 1), (278, 4, h), (279, 4, 64)]
+    ifd = struct.pack("<H", len(entries))
+    for tag, kind, value in entries:
+        ifd += struct.pack("<HHI", tag, kind, 1) + (struct.pack("<HH", value, 0) if kind == 3 else struct.pack("<I", value))
+    return b"II*\x00" + struct.pack("<I", 8) + ifd + struct.pack("<I", 0) + bytes(64)
+
+
 def newer():
     """The formats of phones and the web, and clip art with a see-through background."""
     put("webp-lossy.webp", pil_bytes(scene(160, 100, 21), "WEBP", quality=80), "loads",
@@ -540,6 +564,15 @@ def newer():
         data = heif_enc(scene(128, 96, 24), name, avif)
         if data:
             put(name, data, "loads", what, (128, 96))
+    put("png-interlaced.png", png(97, 61, 8, 2, zlib.compress(adam7(scene(97, 61, 25)), 9), interlace=1), "loads",
+        "interlaced (Adam7) RGB PNG", (97, 61))
+    put("tiff-header-100000x100000.tif", tiff_header_only(100000, 100000), "refused",
+        "TIFF whose directory claims 100000 x 100000 grey pixels, with 64 bytes of them")
+    lossless = pil_bytes(ball(16, 16), "WEBP", lossless=True)
+    vp8x = b"VP8X" + struct.pack("<I", 10) + b"\x00" * 4 + struct.pack("<I", 16383)[:3] * 2
+    body = b"WEBP" + vp8x + lossless[12:]
+    put("webp-canvas-16384x16384.webp", b"RIFF" + struct.pack("<I", len(body)) + body, "refused",
+        "WebP whose extended header claims a canvas of 16384 x 16384 (268 megapixels) for a 16 x 16 picture")
     put("heic-header-only.heic", b"\x00\x00\x00\x18ftypheic\x00\x00\x00\x00mif1heic", "refused",
         "the first box of a HEIC file and nothing else")
 
