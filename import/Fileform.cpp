@@ -31,6 +31,8 @@
 namespace {
 constexpr int kWidth = 9900;
 constexpr int kHeight = 6720;
+// The longest file name, in bytes, of the file systems here.
+constexpr qsizetype kMaxNameBytes = 255;
 
 // Drive1, Dir1 and File1 lie on the window, over Frame1; the filter options are placed by rule.
 const Placement kLayout[] = {
@@ -353,8 +355,10 @@ void Fileform::Save_Click(bool whole)
     }
     const QString notFound = QStringLiteral("Kan onderwerp of map ") + m_state.Onderwerp + QStringLiteral(" niet vinden!");
     const QString folder = m_state.subjectDir();
-    // Never a name that leaves the subject folder, or one that another computer could not store.
-    if (folder.isEmpty() || !Files::isPortableName(name)) {
+    // Never a name that leaves the subject folder, one that another computer could not store, or one
+    // longer than a file name can be.
+    if (folder.isEmpty() || !Files::isPortableName(name)
+        || (name + QStringLiteral(".jpg")).toUtf8().size() > kMaxNameBytes) {
         message(notFound, false, QStringLiteral("Tuurbord"));
         return;
     }

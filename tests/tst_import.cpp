@@ -340,6 +340,8 @@ private Q_SLOTS:
         // Names that would leave the subject folder, or that another computer could not store.
         for (const char *name : {"../koe", "a/b", "a\\b", ".", "..", "a:b", "a*b", "wat?", "a\"b", "<", ">", "a|b", "tab\tin"})
             QTest::addRow("name %s", name) << "" << QString::fromLatin1(name) << notFound;
+        // 256 bytes with ".jpg": longer than a file name can be, though short enough in characters.
+        QTest::newRow("name too long") << "" << QString(126, QChar(0xe9)) << notFound;
     }
 
     void savingRefused()
