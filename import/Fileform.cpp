@@ -140,10 +140,10 @@ void Fileform::layOut()
     Save2Knop->setToolTip(QStringLiteral(" Plaatje opslaan zoals afgebeeld "));
 
     Drive1 = make<QComboBox>(this, "Drive1");
-    // Plain, closed and open, instead of the style's shaded button.
-    Drive1->setStyleSheet(QStringLiteral(
-        "QComboBox { background: rgb(220, 230, 230); border: 1px solid rgb(140, 150, 150); padding: 2px 0 2px 3px; }"
-        "QComboBox QAbstractItemView { background: rgb(220, 230, 230); }"));
+    // Plain, closed and open, instead of the style's shaded button; it opens as a list below it.
+    Drive1->setStyleSheet(QStringLiteral("QComboBox { background: rgb(220, 230, 230); border: 1px solid rgb(140, 150, 150);"
+                                         " padding: 2px 0 2px 3px; combobox-popup: 0; }"
+                                         " QComboBox QAbstractItemView { background: rgb(220, 230, 230); }"));
     Dir1 = make<BrowseList>(this, "Dir1");
     File1 = make<BrowseList>(this, "File1");
     for (QWidget *list : {static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)})

@@ -297,6 +297,7 @@ private Q_SLOTS:
         t.w().Drive1_Change(drive->count() - 1);
         QCOMPARE(t.fakes.dialogs.said, QStringList{"Tuurbord|Kan deze drive niet openen!"});
         QCOMPARE(drive->currentIndex(), shown);
+        drive->setCurrentIndex(0); // the last entry shows unselected
         drive->showPopup();
         for (QWidget *box : {static_cast<QWidget *>(drive), drive->view()->window()}) {
             const QImage grab = box->grab().toImage();
