@@ -17,6 +17,7 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -31,6 +32,8 @@
 namespace {
 constexpr int kWidth = 9900;
 constexpr int kHeight = 6720;
+// The longest file name, in bytes, of the file systems here.
+constexpr qsizetype kMaxNameBytes = 255;
 
 // Drive1, Dir1 and File1 lie on the window, over Frame1; the filter options are placed by rule.
 const Placement kLayout[] = {
@@ -65,6 +68,27 @@ QString joined(const QString &folder, const QString &name)
     return folder.endsWith(QLatin1Char('/')) ? QString(folder + name) : QString(folder + QLatin1Char('/') + name);
 }
 
+// The folder and file lists of old answer the keys as their mouse clicks: a selection moved with
+// the keys is a click on the entry, and Return on an entry is a double-click.
+class BrowseList : public QListWidget
+{
+public:
+    using QListWidget::QListWidget;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && currentItem()) {
+            Q_EMIT itemDoubleClicked(currentItem());
+            return;
+        }
+        QListWidgetItem *before = currentItem();
+        QListWidget::keyPressEvent(event);
+        if (currentItem() && currentItem() != before)
+            Q_EMIT itemClicked(currentItem());
+    }
+};
+
 // A scroll bar of the old kind: its maximum may lie below its minimum, and its values then run
 // from the minimum down to the maximum.
 void setRange(QScrollBar *bar, int minimum, int maximum)
@@ -80,8 +104,14 @@ Fileform::Fileform(ProgramState &state, Services &services, QWidget *parent)
     setUpWindow(this, "Fileform", QStringLiteral(" Import Picture"), kWidth, kHeight);
     layOut();
     m_filters.setEventPump([](int) { QCoreApplication::processEvents(); });
-    openFolder(QDir::currentPath());
-    // The drive list shows the place the start folder lies in.
+    // Nothing loaded yet: the size label keeps its "0 x 0" until a folder is changed.
+    showFolder(QDir::currentPath());
+    showDrive();
+}
+
+void Fileform::showDrive()
+{
+    // The place the lists' folder lies in.
     qsizetype longest = -1;
     for (int i = 0; i < Drive1->count(); ++i) {
         const QString root = Drive1->itemData(i).toString();
@@ -108,9 +138,13 @@ void Fileform::layOut()
     Save2Knop->setToolTip(QStringLiteral(" Plaatje opslaan zoals afgebeeld "));
 
     Drive1 = make<QComboBox>(this, "Drive1");
-    Dir1 = make<QListWidget>(this, "Dir1");
-    File1 = make<QListWidget>(this, "File1");
-    for (QWidget *list : {static_cast<QWidget *>(Drive1), static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)})
+    // Plain, closed and open, instead of the style's shaded button; it opens as a list below it.
+    Drive1->setStyleSheet(QStringLiteral("QComboBox { background: rgb(220, 230, 230); border: 1px solid rgb(140, 150, 150);"
+                                         " padding: 2px 0 2px 3px; combobox-popup: 0; }"
+                                         " QComboBox QAbstractItemView { background: rgb(220, 230, 230); }"));
+    Dir1 = make<BrowseList>(this, "Dir1");
+    File1 = make<BrowseList>(this, "File1");
+    for (QWidget *list : {static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)})
         setBackground(list, 220, 230, 230);
 
     Frame2 = makeFrame(this, "Frame2");
@@ -195,6 +229,7 @@ void Fileform::Drive1_Change(int index)
     const QFileInfo drive(path);
     if (!drive.isDir() || !drive.isReadable() || !drive.isExecutable()) {
         message(QStringLiteral("Kan deze drive niet openen!"), false, QStringLiteral("Tuurbord"));
+        showDrive();
         return;
     }
     openFolder(path);
@@ -202,13 +237,18 @@ void Fileform::Drive1_Change(int index)
 
 void Fileform::openFolder(const QString &path)
 {
+    showFolder(path);
+    SizeLabel->setText(QString::number(File1->count()) + QStringLiteral(" Bestanden"));
+    SizeLabel->adjustSize();
+}
+
+void Fileform::showFolder(const QString &path)
+{
     m_folder = QDir::cleanPath(QDir(path).absolutePath());
     if (!m_watcher->directories().isEmpty())
         m_watcher->removePaths(m_watcher->directories());
     m_watcher->addPath(m_folder);
     fillLists();
-    SizeLabel->setText(QString::number(File1->count()) + QStringLiteral(" Bestanden"));
-    SizeLabel->adjustSize();
 }
 
 void Fileform::fillLists()
@@ -351,8 +391,10 @@ void Fileform::Save_Click(bool whole)
     }
     const QString notFound = QStringLiteral("Kan onderwerp of map ") + m_state.Onderwerp + QStringLiteral(" niet vinden!");
     const QString folder = m_state.subjectDir();
-    // Never a name that leaves the subject folder, or one that another computer could not store.
-    if (folder.isEmpty() || !Files::isPortableName(name)) {
+    // Never a name that leaves the subject folder, one that another computer could not store, or one
+    // longer than a file name can be.
+    if (folder.isEmpty() || !Files::isPortableName(name)
+        || (name + QStringLiteral(".jpg")).toUtf8().size() > kMaxNameBytes) {
         message(notFound, false, QStringLiteral("Tuurbord"));
         return;
     }

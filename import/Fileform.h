@@ -49,6 +49,8 @@ protected:
 
 private:
     void layOut();
+    void showDrive();
+    void showFolder(const QString &path);
     void fillLists();
     void redraw();
     void showPreview(const QImage &preview);

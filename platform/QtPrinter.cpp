@@ -17,12 +17,10 @@ namespace {
 
 constexpr double twipsPerMillimetre = 1440 / 25.4;
 
-// Without a printer to ask, pages keep the margins the layouts were first drawn for.
+// A PDF file has no hardware margins: its printable area is the whole page.
 QPageLayout fallbackLayout()
 {
-    const double margin = 283 * 25.4 / 1440;
-    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                       QMarginsF(margin, margin, margin, margin), QPageLayout::Millimeter);
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF());
 }
 
 int printableHeight(const QPageLayout &layout)
@@ -53,10 +51,11 @@ void prepare(QPrinter &printer, const QPageLayout &layout)
     printer.setDocName(QStringLiteral("Tuurbord"));
     printer.setFullPage(false);
     printer.setColorMode(QPrinter::Color);
-    // A printer that cannot keep these margins keeps its own; the page is still A4 portrait.
+    // A printer that cannot take this layout still prints A4 portrait from its printable area.
     if (!printer.setPageLayout(layout)) {
         printer.setPageSize(QPageSize(QPageSize::A4));
         printer.setPageOrientation(QPageLayout::Portrait);
+        printer.setPageMargins(printer.pageLayout().minimumMargins());
     }
 }
 
@@ -77,9 +76,11 @@ QPageLayout QtPrinter::layoutFor(const Destination &destination)
     QPrinter probe(info, QPrinter::HighResolution);
     probe.setPageSize(QPageSize(QPageSize::A4));
     probe.setPageOrientation(QPageLayout::Portrait);
-    const QPageLayout layout = probe.pageLayout();
+    // Qt gives every page a default margin of its own; the printable area is what the printer states.
+    QPageLayout layout = probe.pageLayout();
     if (!layout.isValid() || layout.pageSize().id() != QPageSize::A4)
         return fallbackLayout();
+    layout.setMargins(layout.minimumMargins());
     return layout;
 }
 
@@ -147,7 +148,7 @@ bool QtPrinter::printToPdf(const std::vector<Item> &items, int pages, const QStr
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(path);
-    prepare(printer, pageLayout());
+    prepare(printer, fallbackLayout());
     const QString error = paint(printer, items, pages);
     if (!error.isEmpty())
         setError(error + QStringLiteral(" (") + path + QLatin1Char(')'));

@@ -45,9 +45,9 @@ public:
     // The dialogs show the missing-printer message and ask for the PDF file name.
     explicit QtPrinter(Dialogs &dialogs, const Destination &destination = Destination::defaultPrinter());
 
-    // A4 portrait with the margins the printer gives its pages. It is asked for when a document
-    // starts (the page breaks are laid out against it), never at start-up: a printer that is
-    // slow to answer must not hold up the game.
+    // A4 portrait, its margins the smallest the printer states (its printable area; none for a
+    // PDF file). It is asked for when a document starts (the page breaks are laid out against
+    // it), never at start-up: a printer that is slow to answer must not hold up the game.
     const QPageLayout &pageLayout() const;
 
     // What the user reads when no printer is there or it does not take the job.

@@ -106,6 +106,15 @@ void fitText(QLabel *label)
     }
 }
 
+void shrinkToFit(QLabel *label)
+{
+    QFont font = label->font();
+    while (label->heightForWidth(label->width()) > label->height() && font.pointSizeF() > 6) {
+        font.setPointSizeF(font.pointSizeF() - 0.25);
+        label->setFont(font);
+    }
+}
+
 void useWindowFont(QWidget *window)
 {
     QFont font(QStringLiteral("MS Sans Serif"));

@@ -59,6 +59,8 @@ protected:
 // label may need more room than its table gives it. It gets it as far as its container has room:
 // a wrapped text more lines, a single line more width.
 void fitText(QLabel *label);
+// A wrapped text that must keep its label's rectangle is set a little smaller until it fits.
+void shrinkToFit(QLabel *label);
 
 // The font of every window's own controls, as on the desktop the program was made for.
 void useWindowFont(QWidget *window);

@@ -167,13 +167,12 @@ void Afdrukken::ScrollBalk_Change(int kind)
         control->hide();
     const QImage &picture = m_picture;
     QPainter painter(&m_preview);
-    const QRect page(0, 0, 130, 180);
     switch (kind) {
     case 1:
         Q_EMIT infoRegel(QStringLiteral("Print alle plaatjes uit het onderwerp ") + m_state.Onderwerp);
         CountLabel->setText(countText());
         CountLabel->show();
-        painter.drawImage(page, Artwork::image(QStringLiteral("tumb.png")));
+        painter.drawImage(QRect(0, 0, 130, 180), Artwork::image(QStringLiteral("tumb.png")));
         painter.end();
         printOnPreview(5, 2, QStringLiteral("Onderwerp:"));
         break;
@@ -181,7 +180,8 @@ void Afdrukken::ScrollBalk_Change(int kind)
         Q_EMIT infoRegel(QStringLiteral("Print twee kerstkaarten met afbeelding"));
         CountLabel->setText(QStringLiteral("Afdrukken van twee verschillende kerstkaarten met dezelfde afbeelding"));
         CountLabel->show();
-        painter.drawImage(page, Artwork::image(QStringLiteral("kerst.png")));
+        // At its own size, so that its slots lie exactly under the pictures.
+        painter.drawImage(0, 0, Artwork::image(QStringLiteral("kerst.png")));
         painter.drawImage(QRect(21, 34, 66, 44), picture);
         painter.drawImage(QRect(20, 111, 66, 44), picture);
         break;
@@ -212,7 +212,7 @@ void Afdrukken::ScrollBalk_Change(int kind)
         CountLabel->show();
         Combo1->show();
         Label4->show();
-        painter.drawImage(page, Artwork::image(QStringLiteral("calender.png")));
+        painter.drawImage(0, 0, Artwork::image(QStringLiteral("calender.png")));
         painter.drawImage(QRect(14, 20, 101, 60), picture);
         break;
     }

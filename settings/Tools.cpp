@@ -137,7 +137,8 @@ void Tools::layOut()
     ExitKnop = makeButton(Frame4, "ExitKnop", "Exit");
 
     placeAll(this, kLayout);
-    fitText(Label8);
+    // Beyond its rectangle it would cover bare Frame6, where the mouse turns the box preview back.
+    shrinkToFit(Label8);
     fitText(Label4);
 }
 

@@ -9,6 +9,7 @@
 #include "support/MainFixture.h"
 #include "support/Modal.h"
 
+#include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QScopeGuard>
@@ -219,22 +220,36 @@ private Q_SLOTS:
 
     void initTestCase() { Desktop::installFontSubstitutes(); }
 
-    // Through the main window and Tools: a photo loaded, scrolled and made negative is saved whole
-    // over the subject's KOE.JPG, as shown under a name of blanks, and whole at the lowest quality.
+    // Through the main window and Tools: a photo found with the keys (nothing loaded at opening, the
+    // count once a folder opens; a drive that cannot be opened on the way), scrolled and made negative
+    // is saved whole over the subject's KOE.JPG, as shown under a name of blanks, and whole at the
+    // lowest quality.
     void aPhotoBecomesAGamePicture()
     {
         MainFixture f;
         f.folder.makeSubject(QStringLiteral("dieren"), {"KOE.JPG"});
         QTemporaryDir photos;
         const QImage photo = pattern(800, 600);
-        QVERIFY(photo.save(photos.filePath(QStringLiteral("Koe.jpg")), "JPEG", 100));
+        QVERIFY(QDir().mkpath(photos.filePath("fotos")) && photo.save(photos.filePath("fotos/Koe.jpg"), "JPEG", 100));
         QDir::setCurrent(photos.path());
         f.open();
         whenModal(QStringLiteral(" Tools"), [&](QWidget *tools) {
             whenModal(QStringLiteral(" Import Picture"), [&](QWidget *import) {
                 const auto closing = qScopeGuard([import] { import->close(); }); // after a failed check too
+                QCOMPARE(import->findChild<QLabel *>("SizeLabel")->text(), QStringLiteral("Grootte: 0 x 0 pixels"));
+                // The drive box is plain RGB(220, 230, 230), closed and open. A drive that cannot be
+                // opened is reported, and the box shows the drive of the lists again.
+                auto *drive = import->findChild<QComboBox *>(QStringLiteral("Drive1"));
+                drive->addItem(QStringLiteral("weg"), photos.filePath(QStringLiteral("weg")));
+                drive->setCurrentIndex(drive->count() - 1);
+                static_cast<Fileform *>(import)->Drive1_Change(drive->count() - 1);
+                QVERIFY(f.fakes.dialogs.said.removeOne("Tuurbord|Kan deze drive niet openen!") && drive->currentText() != "weg");
+                drive->showPopup(); // "weg" is the last entry, not selected
+                for (QWidget *box : {static_cast<QWidget *>(drive), drive->view()->window()})
+                    QCOMPARE(box->grab().toImage().pixelColor(box->width() / 2, box->height() - 4), QColor(220, 230, 230));
+                QTest::keySequence(import->findChild<QListWidget *>("Dir1"), QKeySequence(Qt::Key_End, Qt::Key_Return)); // fotos
                 QCOMPARE(import->findChild<QLabel *>(QStringLiteral("SizeLabel"))->text(), QStringLiteral("1 Bestanden"));
-                clickAt(import, 165 + 600, 2835 + 100); // the first file of File1
+                QTest::keyClick(import->findChild<QListWidget *>("File1"), Qt::Key_Down); // the first file
                 import->findChild<QScrollBar *>(QStringLiteral("Brscroll"))->setValue(402);
                 clickAt(import, 3660 + 240 + 150, -15 + 5100 + 100); // Negatief
                 QCOMPARE(import->findChild<QScrollBar *>(QStringLiteral("Brscroll"))->value(), 0);
@@ -340,6 +355,8 @@ private Q_SLOTS:
         // Names that would leave the subject folder, or that another computer could not store.
         for (const char *name : {"../koe", "a/b", "a\\b", ".", "..", "a:b", "a*b", "wat?", "a\"b", "<", ">", "a|b", "tab\tin"})
             QTest::addRow("name %s", name) << "" << QString::fromLatin1(name) << notFound;
+        // 256 bytes with ".jpg": longer than a file name can be, though short enough in characters.
+        QTest::newRow("name too long") << "" << QString(126, QChar(0xe9)) << notFound;
     }
 
     void savingRefused()

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QDate>
 #include <QDir>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScrollBar>
@@ -151,15 +152,15 @@ private Q_SLOTS:
         for (const auto &text : printer.texts())
             expected[text.page] += text.text.simplified() + '|';
         QCOMPARE(PdfTools::text(pdf).split('\f').replaceInStrings(QRegularExpression("\\s*\\n\\s*"), "|"), expected);
-        // Page 1 is A4; the heading's box as pdftotext finds it stands at the printable area's corner
-        // (283 twips, 14.15 points in) and is as tall as a line of its font.
+        // Page 1 is A4, all of it printable: the heading's box as pdftotext finds it stands at the
+        // page's corner and is as tall as a line of its font.
         const QImage page = PdfTools::renderFirstPage(pdf, 200, folder.path());
         const QRectF box = PdfTools::words(pdf).value(0).box;
-        const double off = (box.topLeft() - QPointF(14.15, 14.15)).manhattanLength()
+        const double off = box.topLeft().manhattanLength()
                          + std::abs(box.height() - RecordingPrinter::lineHeight({}) / 20.0);
         QVERIFY2(qAbs(page.width() - 1654) <= 1 && qAbs(page.height() - 2339) <= 1 && off < 1, qPrintable(QDebug::toString(box)));
         // At 200 dpi, 7.2 twips a dot: blue inside 5760..8640 x 4320..5760 twips, white just outside (the top bit of each colour).
-        const auto at = [&](int x, int y) { return page.pixel((QPointF(283 + x, 283 + y) / 7.2).toPoint()) & 0x808080u; };
+        const auto at = [&](int x, int y) { return page.pixel((QPointF(x, y) / 7.2).toPoint()) & 0x808080u; };
         QCOMPARE(QList({at(5900, 4450), at(8500, 5630), at(5600, 4160), at(8800, 5920)}),
                  QList<QRgb>({0x80, 0x80, 0x808080, 0x808080}));
     }
@@ -168,6 +169,14 @@ private Q_SLOTS:
     void printouts()
     {
         Print p;
+        // The previews of the cards and the calendar show the game picture exactly over the slot of
+        // their artwork: all round it is the slot's frame, of one colour, nothing of the stand-in.
+        for (const auto &[kind, slot] : {std::pair(2, QRect(21, 34, 66, 44)), {2, {20, 111, 66, 44}}, {4, {14, 20, 101, 60}}}) {
+            p.find<QScrollBar>("ScrollBalk")->setValue(kind);
+            QImage frame = p.window->preview().copy(slot.adjusted(-1, -1, 1, 1));
+            QPainter(&frame).fillRect(frame.rect().adjusted(1, 1, -1, -1), frame.pixelColor(0, 0));
+            QCOMPARE(frame, frame.copy(0, 0, 1, 1).scaled(frame.size()));
+        }
         // 45 stamps, each the game picture in a frame, with the value at its top and the text at its foot.
         p.find<QCheckBox>("Check1")->click();
         std::vector<Text> texts = p.print(3);

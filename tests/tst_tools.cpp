@@ -85,6 +85,10 @@ private Q_SLOTS:
         f.find<QScrollBar>("SoortScroll")->setValue(10);
         QCOMPARE(f.state.SoortVakje, 10);
         QCOMPARE(f.preview(), Artwork::boxFace(10, 1).toImage());
+        // Label8's text fits its 600-twip rectangle, down to 80 pixels, and leaves Frame6 bare below it,
+        // where the mouse turns the box preview back.
+        const QLabel *label = f.find<QLabel>("Label8");
+        QVERIFY(label->heightForWidth(label->width()) <= label->height() && label->geometry().bottom() < 80);
     }
 
     // What the window says and shows; which names a folder may have is addAndRemove's matter.

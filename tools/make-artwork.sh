@@ -4,9 +4,8 @@
 # tools/artwork/.
 #
 # Needs: rsvg-convert (librsvg) and ImageMagick's convert. The text of the
-# start picture, the Christmas decorations and the calendar's year is set
-# in Comic Neue Bold, which must be installed (Debian/Ubuntu package
-# fonts-comic-neue).
+# start picture and the Christmas decorations is set in Comic Neue Bold,
+# which must be installed (Debian/Ubuntu package fonts-comic-neue).
 #
 # Usage: sh tools/make-artwork.sh
 set -eu
