@@ -15,7 +15,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 
-#include "Quiet.h"
+#include "Photo.h"
+#include "testing/Fakes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -42,9 +43,9 @@ struct Game
     }
     QTemporaryDir dir;
     ProgramState state{dir.path()};
-    SilentSound sound;
+    RecordingSound sound;
     EventLoopWaiter waiter;
-    NoDialogs dialogs;
+    ScriptedDialogs dialogs;
     Random random;
     RecordingPrinter printer;
     Services services{sound, waiter, dialogs, random, printer};

@@ -24,7 +24,8 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 
-#include "Quiet.h"
+#include "Photo.h"
+#include "testing/Fakes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -32,12 +33,6 @@
 #include <random>
 
 namespace {
-class NoWait : public Waiter
-{
-public:
-    void wait(double) override {}
-};
-
 struct Window
 {
     explicit Window(bool realWaits = false)
@@ -50,10 +45,10 @@ struct Window
     void file(const QString &name, const QImage &image) const { image.save(dir.filePath(name), nullptr, 90); }
     QTemporaryDir dir;
     ProgramState state{dir.path()};
-    SilentSound sound;
+    RecordingSound sound;
     EventLoopWaiter waiter;
-    NoWait noWait;
-    NoDialogs dialogs;
+    InstantWaiter noWait;
+    ScriptedDialogs dialogs;
     Random random{3};
     RecordingPrinter printer;
     Services services{sound, waiter, dialogs, random, printer};

@@ -17,7 +17,8 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
-#include "Quiet.h"
+#include "Photo.h"
+#include "testing/Fakes.h"
 
 #include <benchmark/benchmark.h>
 
@@ -30,7 +31,7 @@ void printLines(benchmark::State &state)
     const int lines = int(state.range(0));
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("scores.pdf"));
-    NoDialogs dialogs;
+    ScriptedDialogs dialogs;
     QtPrinter printer(dialogs, QtPrinter::Destination::pdfFile(pdf));
     int pages = 0;
     for (auto _ : state) {
@@ -81,7 +82,7 @@ void contactSheet(benchmark::State &state)
         files << QStringLiteral("plaatje%1.jpg").arg(i);
         gamePicture(i).save(folder.filePath(files.last()), "JPEG", 75);
     }
-    NoDialogs dialogs;
+    ScriptedDialogs dialogs;
     QtPrinter printer(dialogs, QtPrinter::Destination::pdfFile(pdf));
     for (auto _ : state) {
         PageLayouts::contactSheet(printer, QStringLiteral("dieren"), files, [&](const QString &file) {
@@ -103,7 +104,7 @@ void cameraSheet(benchmark::State &state)
         files << QStringLiteral("foto%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
         QFile::copy(folder.filePath(QStringLiteral("foto.jpg")), folder.filePath(files.last()));
     }
-    NoDialogs dialogs;
+    ScriptedDialogs dialogs;
     QtPrinter printer(dialogs, QtPrinter::Destination::pdfFile(pdf));
     for (auto _ : state) {
         PageLayouts::contactSheet(printer, QStringLiteral("vakantie"), files, [&](const QString &file) {
@@ -118,7 +119,7 @@ void stamps(benchmark::State &state)
 {
     QTemporaryDir folder;
     const QString pdf = folder.filePath(QStringLiteral("zegels.pdf"));
-    NoDialogs dialogs;
+    ScriptedDialogs dialogs;
     QtPrinter printer(dialogs, QtPrinter::Destination::pdfFile(pdf));
     const QImage picture = gamePicture(1);
     for (auto _ : state) {

@@ -23,14 +23,14 @@ QString Printer::number(qint64 value)
     return (value < 0 ? QString() : QStringLiteral(" ")) + QString::number(value) + QLatin1Char(' ');
 }
 
-RecordingPrinter::RecordingPrinter(int pageHeight) : m_pageHeight(pageHeight)
+LaidOutPrinter::LaidOutPrinter(int pageHeight) : m_pageHeight(pageHeight)
 {
 }
 
 namespace {
 // Fonts are measured on a device of 1440 dots per inch, so one dot is one twip and the layout
 // does not depend on the screen or the printer's resolution.
-QFontMetricsF twipMetrics(const RecordingPrinter::Font &font)
+QFontMetricsF twipMetrics(const LaidOutPrinter::Font &font)
 {
     static QImage device = [] {
         QImage image(1, 1, QImage::Format_RGB32);
@@ -45,17 +45,17 @@ QFontMetricsF twipMetrics(const RecordingPrinter::Font &font)
 }
 }
 
-int RecordingPrinter::lineHeight(const Font &font)
+int LaidOutPrinter::lineHeight(const Font &font)
 {
     return int(std::lround(twipMetrics(font).lineSpacing()));
 }
 
-double RecordingPrinter::ascent(const Font &font)
+double LaidOutPrinter::ascent(const Font &font)
 {
     return twipMetrics(font).ascent();
 }
 
-void RecordingPrinter::printLine(const QString &text)
+void LaidOutPrinter::printLine(const QString &text)
 {
     if (m_documentHeight < 0)
         m_documentHeight = documentPageHeight();
@@ -71,17 +71,17 @@ void RecordingPrinter::printLine(const QString &text)
     m_y += height;
 }
 
-void RecordingPrinter::drawPicture(const QImage &picture, const QRect &target)
+void LaidOutPrinter::drawPicture(const QImage &picture, const QRect &target)
 {
     m_items.push_back(Picture{m_page, target, picture});
 }
 
-void RecordingPrinter::drawLine(const QPoint &from, const QPoint &to, const QColor &color)
+void LaidOutPrinter::drawLine(const QPoint &from, const QPoint &to, const QColor &color)
 {
     m_items.push_back(Line{m_page, from, to, color});
 }
 
-void RecordingPrinter::newPage()
+void LaidOutPrinter::newPage()
 {
     ++m_page;
     m_x = 0;
@@ -89,7 +89,7 @@ void RecordingPrinter::newPage()
     m_placed = false;
 }
 
-bool RecordingPrinter::endDocument()
+bool LaidOutPrinter::endDocument()
 {
     const int pages = m_page + 1;
     m_error.clear();
@@ -100,12 +100,7 @@ bool RecordingPrinter::endDocument()
     return output(m_documents.back(), pages);
 }
 
-bool RecordingPrinter::output(const std::vector<Item> &, int)
-{
-    return true;
-}
-
-void RecordingPrinter::resetDocument()
+void LaidOutPrinter::resetDocument()
 {
     m_documentHeight = -1;
     m_items.clear();
@@ -117,7 +112,7 @@ void RecordingPrinter::resetDocument()
     m_page = 0;
 }
 
-std::vector<RecordingPrinter::Text> RecordingPrinter::texts(int document) const
+std::vector<LaidOutPrinter::Text> LaidOutPrinter::texts(int document) const
 {
     std::vector<Text> result;
     if (m_documents.empty())

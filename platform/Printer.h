@@ -24,8 +24,6 @@ public:
     virtual void setTextColor(const QColor &color) = 0;
     virtual void setX(int twips) = 0;
     virtual void setY(int twips) = 0;
-    virtual int x() const = 0;
-    virtual int y() const = 0;
     // Prints text at the current position; then x goes back to 0 and y down one line of the
     // current font. A line that runs on from the one above and would not fit on the page starts
     // a new page; a line placed with setY stays where it was placed.
@@ -47,9 +45,10 @@ public:
     static QString number(qint64 value);
 };
 
-// Keeps every operation of a document as a list of page items, laid out exactly as a real
-// printer lays them out. Tests read the items; the real printer replays them onto paper.
-class RecordingPrinter : public Printer
+// Lays out every operation of a document as a list of page items, exactly as paper takes them;
+// what becomes of a finished document is the subclass's: the real printer replays it onto paper,
+// the testing library's recording printer keeps it for a test to read.
+class LaidOutPrinter : public Printer
 {
 public:
     struct Font {
@@ -78,7 +77,7 @@ public:
     using Item = std::variant<Text, Picture, Line>;
 
     // pageHeight: the height of the printable area in twips.
-    explicit RecordingPrinter(int pageHeight = 16838 - 2 * 283);
+    explicit LaidOutPrinter(int pageHeight);
 
     void setFontName(const QString &name) override { m_font.name = name; }
     void setFontSize(double points) override { m_font.points = points; }
@@ -90,8 +89,6 @@ public:
         m_y = twips;
         m_placed = true;
     }
-    int x() const override { return m_x; }
-    int y() const override { return m_y; }
     void printLine(const QString &text = QString()) override;
     void drawPicture(const QImage &picture, const QRect &target) override;
     void drawLine(const QPoint &from, const QPoint &to, const QColor &color) override;
@@ -112,11 +109,10 @@ public:
 protected:
     // Called with each finished document; the real printer prints it here. On failure it says
     // why through setError(), unless the user chose not to print.
-    virtual bool output(const std::vector<Item> &items, int pages);
+    virtual bool output(const std::vector<Item> &items, int pages) = 0;
     void setError(const QString &error) { m_error = error; }
     // The printable height for the document being started, asked when its first line is laid out.
     virtual int documentPageHeight() { return m_pageHeight; }
-    int pageHeight() const { return m_pageHeight; }
     // From now on only the last document is kept, for a printer that runs as long as the program.
     void keepLastDocumentOnly() { m_keepLastOnly = true; }
 

@@ -62,7 +62,7 @@ void prepare(QPrinter &printer, const QPageLayout &layout)
 }
 
 QtPrinter::QtPrinter(Dialogs &dialogs, const Destination &destination)
-    : RecordingPrinter(printableHeight(fallbackLayout())), m_dialogs(dialogs), m_destination(destination)
+    : LaidOutPrinter(printableHeight(fallbackLayout())), m_dialogs(dialogs), m_destination(destination)
 {
     // Pictures make documents big; once printed, nobody reads them again.
     keepLastDocumentOnly();
@@ -201,7 +201,7 @@ QString QtPrinter::paint(QPrinter &printer, const std::vector<Item> &items, int 
                 font.setPointSizeF(text->font.points / dotsPerTwip);
                 font.setBold(text->font.bold);
                 painter.setFont(font);
-                ascent = RecordingPrinter::ascent(text->font);
+                ascent = LaidOutPrinter::ascent(text->font);
             }
             painter.setPen(text->color);
             painter.drawText(QPointF(text->at.x(), text->at.y() + ascent), text->text);

@@ -14,7 +14,7 @@ class QPrinter;
 // scaled so that one unit is one twip, with the origin at the top-left of the printable area.
 // When there is no printer, or it does not take the job, the user is told so and may keep the
 // pages as a PDF file instead.
-class QtPrinter : public RecordingPrinter
+class QtPrinter : public LaidOutPrinter
 {
 public:
     // Where the pages go.

@@ -7,7 +7,7 @@
 #include "import/Fileform.h"
 #include "platform/Pictures.h"
 #include "printing/PageLayouts.h"
-#include "support/Fakes.h"
+#include "testing/Fakes.h"
 
 #include <QDir>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "platform/Desktop.h"
 #include "platform/QtPrinter.h"
 #include "printing/Afdrukken.h"
-#include "support/Fakes.h"
+#include "testing/Fakes.h"
 #include "support/PdfTools.h"
 #include "support/WindowFixture.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/ProgramState.h"
-#include "support/Fakes.h"
+#include "testing/Fakes.h"
 #include "support/TestFolder.h"
 
 #include <functional>

@@ -12,6 +12,7 @@
 #include "import/Fileform.h"
 #include "printing/Afdrukken.h"
 #include "settings/Tools.h"
+#include "testing/Fakes.h"
 
 #include <QApplication>
 #include <QDir>
@@ -19,14 +20,6 @@
 
 #include <cstdio>
 #include <memory>
-
-namespace {
-class Silence : public Sound
-{
-public:
-    void play(const QString &) override {}
-};
-}
 
 int main(int argc, char *argv[])
 {
@@ -42,7 +35,7 @@ int main(int argc, char *argv[])
     const QString which = args.value(3, QStringLiteral("Tools"));
 
     ProgramState state(QDir(args[1]).absolutePath());
-    Silence sound;
+    RecordingSound sound;
     EventLoopWaiter waiter;
     QtDialogs dialogs;
     Random random;

@@ -2,7 +2,7 @@
 
 #include "core/ProgramState.h"
 #include "platform/Dialogs.h"
-#include "platform/Printer.h"
+#include "testing/RecordingPrinter.h"
 #include "platform/Random.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
@@ -14,6 +14,9 @@
 
 #include <deque>
 #include <functional>
+
+// Stand-ins for the platform's services, for tests, benchmarks and tools: nothing is played, no
+// pause is waited, no question is put to anyone, nothing is printed.
 
 // Sounds are recorded by file name instead of played.
 class RecordingSound : public Sound
