@@ -150,56 +150,40 @@ private Q_SLOTS:
         t.write("share/plaatjes/dieren/aap.jpg", "jpg");
         QCOMPARE(locate("portable", t.file("user")), QString("portable portable keeps"));
         QCOMPARE(t.tree().filter("portable/"), QStringList({"portable/sounds", "portable/sounds/knop.wav"}));
-        // Installed: the first start gives the user the default subjects to keep, a later one leaves
-        // them as the user left them.
+        // Installed: the settings and scores in the user's folder (its subjects: below).
         QCOMPARE(locate("bin", t.file("user/tuurbord")), QString("user/tuurbord share keeps"));
-        QCOMPARE(t.read("user/tuurbord/plaatjes/dieren/aap.jpg"), QByteArray("jpg"));
-        QVERIFY(QFile::remove(t.file("user/tuurbord/plaatjes/dieren/aap.jpg")));
-        locate("bin", t.file("user/tuurbord"));
-        QVERIFY(!QFileInfo::exists(t.file("user/tuurbord/plaatjes/dieren/aap.jpg")));
         // Nowhere to write: the installed pictures are played, nothing is kept.
         QCOMPARE(locate("bin", "/proc/1/geen-map"), QString("share share"));
     }
 
     void newSubjectsReachEveryUserOnce_data()
     {
-        QTest::addColumn<QStringList>("before");  // the user's plaatjes/ before this version starts
-        QTest::addColumn<QString>("removed");     // the subject the user removes after that start
-        QTest::addColumn<QStringList>("after");   // plaatjes/ once this version has started again
-        const QStringList all{"dieren/aap.jpg", "eten/appel.jpg", "gebruiksvoorwerpen/stoel.jpg"};
-        QTest::newRow("first start") << QStringList() << "" << all;
+        QTest::addColumn<QString>("before");  // the subjects in the user's plaatjes/ before this version
+        QTest::addColumn<QString>("removed"); // a picture the user removes after the first start, and its subject
+        QTest::addColumn<QString>("after");   // the pictures after the second start
         // Filled by the first version, which kept no record: eten is new to this user.
-        const QStringList first{"dieren/aap.jpg", "gebruiksvoorwerpen/stoel.jpg"};
-        QTest::newRow("gains the new subject once") << first << "eten" << first;
-        QTest::newRow("a subject removed earlier stays removed")
-            << QStringList{"gebruiksvoorwerpen/stoel.jpg"} << "" << QStringList{"eten/appel.jpg", "gebruiksvoorwerpen/stoel.jpg"};
-        QTest::newRow("an existing subject is left as it is")
-            << QStringList{"Eten/kaas.jpg", "dieren/koe.jpg"} << "dieren" << QStringList{"Eten/kaas.jpg"};
+        QTest::newRow("gains a new subject once") << "dieren gebruiksvoorwerpen" << "eten/eten.jpg"
+                                                  << "dieren/eigen.jpg gebruiksvoorwerpen/eigen.jpg";
+        QTest::newRow("one removed earlier stays removed") << "gebruiksvoorwerpen" << "" << "eten/eten.jpg gebruiksvoorwerpen/eigen.jpg";
+        QTest::newRow("one the user has is left as it is") << "Eten dieren" << "dieren/eigen.jpg" << "Eten/eigen.jpg";
     }
 
-    // An installed program gives each user every default subject once, whatever version first
-    // filled the user's folder.
+    // An installed program gives each user every default subject once, whatever version filled the
+    // user's folder first.
     void newSubjectsReachEveryUserOnce()
     {
-        QFETCH(QStringList, before);
+        QFETCH(QString, before);
         QFETCH(QString, removed);
         TestFolder t;
-        for (const char *picture : {"dieren/aap.jpg", "eten/appel.jpg", "gebruiksvoorwerpen/stoel.jpg"})
-            t.write(QStringLiteral("share/plaatjes/") + picture, picture);
-        for (const QString &picture : before)
-            t.write("user/plaatjes/" + picture, "eigen");
-        const auto start = [&t] { ProgramFolders::locate(t.file("bin"), t.file("share"), t.file("user")); };
-        start();
-        if (!removed.isEmpty()) {
-            QVERIFY(QFileInfo(t.file("user/plaatjes/" + removed)).isDir());
-            QVERIFY(QDir(t.file("user/plaatjes/" + removed)).removeRecursively());
-        }
-        start();
-        QStringList after = t.tree().filter(QRegularExpression("^user/plaatjes/.*\\.jpg$"));
-        after.replaceInStrings("user/plaatjes/", "");
-        QTEST(after, "after");
-        for (const QString &picture : after) // copies of the defaults, or the user's own as they were
-            QCOMPARE(t.read("user/plaatjes/" + picture), before.contains(picture) ? "eigen" : picture.toUtf8());
+        for (const char *subject : {"dieren", "eten", "gebruiksvoorwerpen"})
+            t.write(QStringLiteral("share/plaatjes/%1/%1.jpg").arg(subject), "jpg");
+        for (const QString &subject : before.split(' ', Qt::SkipEmptyParts))
+            t.write("user/plaatjes/" + subject + "/eigen.jpg", "jpg");
+        ProgramFolders::locate(t.file("bin"), t.file("share"), t.file("user"));
+        QVERIFY(removed.isEmpty() || (QFile::remove(t.file("user/plaatjes/" + removed))
+                                      && QDir(t.file("user/plaatjes")).rmdir(QFileInfo(removed).path())));
+        ProgramFolders::locate(t.file("bin"), t.file("share"), t.file("user"));
+        QTEST(t.tree().filter(QRegularExpression("^user/plaatjes/.+/")).join(' ').remove("user/plaatjes/"), "after");
     }
 
     void killedWhileWriting_data()

@@ -104,26 +104,21 @@ private Q_SLOTS:
     }
 
     // Every picture that comes with the program is a fair question: a 354 x 254 JPEG named by one
-    // lower-case word that no other picture uses, in subjects of at least 30 that the help page names.
+    // lower-case word that no other picture uses, in subjects of at least 30.
     void shippedPictures()
     {
         const QDir plaatjes(QStringLiteral(TUURBORD_SOURCE_DIR "/assets/plaatjes"));
-        QFile helpPage(QStringLiteral(TUURBORD_SOURCE_DIR "/assets/help/help.htm"));
-        QVERIFY(helpPage.open(QIODevice::ReadOnly));
-        const QString help = QString::fromUtf8(helpPage.readAll());
-        const QRegularExpression word(QStringLiteral("^[a-z]+$"));
+        const QRegularExpression word(QStringLiteral("^[a-z]+(\\.jpg)?$"));
+        std::set<QString> words;
         const QStringList subjects = plaatjes.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
         QVERIFY(subjects.size() >= 8);
-        std::set<QString> words;
         for (const QString &subject : subjects) {
             const QStringList files = QDir(plaatjes.filePath(subject)).entryList(QDir::Files | QDir::Hidden);
             QVERIFY2(word.match(subject).hasMatch() && files.size() >= 30, qPrintable(subject));
-            QVERIFY2(help.contains("<i>" + subject + "</i>"), qPrintable(subject));
             for (const QString &file : files) {
-                QImageReader reader(plaatjes.filePath(subject + '/' + file));
-                const QString name = QFileInfo(file).completeBaseName();
-                QVERIFY2(file == name + ".jpg" && word.match(name).hasMatch() && words.insert(name).second
-                             && reader.format() == "jpeg" && reader.read().size() == QSize(354, 254),
+                QImageReader picture(plaatjes.filePath(subject + '/' + file));
+                QVERIFY2(file.endsWith(".jpg") && word.match(file).hasMatch() && words.insert(file).second
+                             && picture.format() == "jpeg" && picture.read().size() == QSize(354, 254),
                          qPrintable(subject + '/' + file));
             }
         }
