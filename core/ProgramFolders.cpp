@@ -34,7 +34,7 @@ void giveNewSubjects(const QString &defaults, const QString &userData)
     const QString record = userData + QLatin1Char('/') + QLatin1String(kGivenSubjects);
     QStringList given;
     if (const std::optional<QByteArray> bytes = Files::read(record, 1024 * 1024))
-        given = QString::fromUtf8(*bytes).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        given = QString::fromUtf8(*bytes).remove(QLatin1Char('\r')).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     else if (QFileInfo::exists(pictures))
         given = firstVersionSubjects();
     bool changed = !QFileInfo::exists(record);
