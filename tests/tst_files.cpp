@@ -12,6 +12,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <csignal>
@@ -146,17 +147,43 @@ private Q_SLOTS:
         };
         // A program folder with its data that can be written is used as it is.
         t.write("portable/sounds/knop.wav", "wav");
-        QCOMPARE(locate("portable", t.file("user")), QString("portable portable keeps"));
-        // Installed: the first start gives the user the default subjects to keep, a later one leaves
-        // them as the user left them.
         t.write("share/plaatjes/dieren/aap.jpg", "jpg");
+        QCOMPARE(locate("portable", t.file("user")), QString("portable portable keeps"));
+        QCOMPARE(t.tree().filter("portable/"), QStringList({"portable/sounds", "portable/sounds/knop.wav"}));
+        // Installed: the settings and scores in the user's folder (its subjects: below).
         QCOMPARE(locate("bin", t.file("user/tuurbord")), QString("user/tuurbord share keeps"));
-        QCOMPARE(t.read("user/tuurbord/plaatjes/dieren/aap.jpg"), QByteArray("jpg"));
-        QVERIFY(QFile::remove(t.file("user/tuurbord/plaatjes/dieren/aap.jpg")));
-        locate("bin", t.file("user/tuurbord"));
-        QVERIFY(!QFileInfo::exists(t.file("user/tuurbord/plaatjes/dieren/aap.jpg")));
         // Nowhere to write: the installed pictures are played, nothing is kept.
         QCOMPARE(locate("bin", "/proc/1/geen-map"), QString("share share"));
+    }
+
+    void newSubjectsReachEveryUserOnce_data()
+    {
+        QTest::addColumn<QString>("before");  // the subjects in the user's plaatjes/ before this version
+        QTest::addColumn<QString>("removed"); // a picture the user removes after the first start, and its subject
+        QTest::addColumn<QString>("after");   // the pictures after the second start
+        // Filled by the first version, which kept no record: eten is new to this user.
+        QTest::newRow("gains a new subject once") << "dieren gebruiksvoorwerpen" << "eten/eten.jpg"
+                                                  << "dieren/eigen.jpg gebruiksvoorwerpen/eigen.jpg";
+        QTest::newRow("one removed earlier stays removed") << "gebruiksvoorwerpen" << "" << "eten/eten.jpg gebruiksvoorwerpen/eigen.jpg";
+        QTest::newRow("one the user has is left as it is") << "Eten dieren" << "dieren/eigen.jpg" << "Eten/eigen.jpg";
+    }
+
+    // An installed program gives each user every default subject once, whatever version filled the
+    // user's folder first.
+    void newSubjectsReachEveryUserOnce()
+    {
+        QFETCH(QString, before);
+        QFETCH(QString, removed);
+        TestFolder t;
+        for (const char *subject : {"dieren", "eten", "gebruiksvoorwerpen"})
+            t.write(QStringLiteral("share/plaatjes/%1/%1.jpg").arg(subject), "jpg");
+        for (const QString &subject : before.split(' ', Qt::SkipEmptyParts))
+            t.write("user/plaatjes/" + subject + "/eigen.jpg", "jpg");
+        ProgramFolders::locate(t.file("bin"), t.file("share"), t.file("user"));
+        QVERIFY(removed.isEmpty() || (QFile::remove(t.file("user/plaatjes/" + removed))
+                                      && QDir(t.file("user/plaatjes")).rmdir(QFileInfo(removed).path())));
+        ProgramFolders::locate(t.file("bin"), t.file("share"), t.file("user"));
+        QTEST(t.tree().filter(QRegularExpression("^user/plaatjes/.+/")).join(' ').remove("user/plaatjes/"), "after");
     }
 
     void killedWhileWriting_data()

@@ -13,10 +13,13 @@
 #include "support/TestFolder.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
@@ -98,6 +101,27 @@ private Q_SLOTS:
         f.menu(6);
         QVERIFY(!browser->isVisible());
         QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | open | menu 123456"));
+    }
+
+    // Every picture that comes with the program is a fair question: a 354 x 254 JPEG named by one
+    // lower-case word that no other picture uses, in subjects of at least 30.
+    void shippedPictures()
+    {
+        const QDir plaatjes(QStringLiteral(TUURBORD_SOURCE_DIR "/assets/plaatjes"));
+        const QRegularExpression word(QStringLiteral("^[a-z]+(\\.jpg)?$"));
+        std::set<QString> words;
+        const QStringList subjects = plaatjes.entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QVERIFY(subjects.size() >= 8);
+        for (const QString &subject : subjects) {
+            const QStringList files = QDir(plaatjes.filePath(subject)).entryList(QDir::Files | QDir::Hidden);
+            QVERIFY2(word.match(subject).hasMatch() && files.size() >= 30, qPrintable(subject));
+            for (const QString &file : files) {
+                QImageReader picture(plaatjes.filePath(subject + '/' + file));
+                QVERIFY2(file.endsWith(".jpg") && word.match(file).hasMatch() && words.insert(file).second
+                             && picture.format() == "jpeg" && picture.read().size() == QSize(354, 254),
+                         qPrintable(subject + '/' + file));
+            }
+        }
     }
 
     void aGameThroughTheWindows()

@@ -6,16 +6,20 @@
 #                                 ./tuurbord_<version>_<arch>.deb, and its checks
 #   bash tools/setup.sh sanitize - build in build/asan with AddressSanitizer and UBSan, run all tests
 #   bash tools/setup.sh fuzz [RUNS] - the libFuzzer targets with clang, RUNS executions each
+#   bash tools/setup.sh pictures - the default pictures again, from Debian's clip art
 set -euo pipefail
 cd "$(dirname "$0")/.."
 mode=${1:-}
 case "$mode" in
-  play|test|package|sanitize|fuzz) ;;
-  *) echo "gebruik: bash tools/setup.sh play | test | package | sanitize | fuzz [RUNS]" >&2; exit 2 ;;
+  play|test|package|sanitize|fuzz|pictures) ;;
+  *) echo "gebruik: bash tools/setup.sh play | test | package | sanitize | fuzz [RUNS] | pictures" >&2; exit 2 ;;
 esac
 
 needed=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
         qt6-image-formats-plugins libjpeg62-turbo-dev libheif-dev fonts-liberation2 fonts-comic-neue)
+if [ "$mode" = pictures ]; then
+  needed=(openclipart-svg librsvg2-bin imagemagick)
+fi
 if [ "$mode" = test ] || [ "$mode" = sanitize ]; then
   needed+=(libbenchmark-dev xvfb xauth xdotool cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
            python3-pil libheif-examples libjpeg-turbo-progs)
@@ -37,6 +41,10 @@ if [ ${#missing[@]} -gt 0 ]; then
   [ "$(id -u)" -eq 0 ] || sudo=(sudo)
   "${sudo[@]}" apt-get update -qq
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+if [ "$mode" = pictures ]; then
+  exec bash tools/make-pictures.sh
 fi
 
 if [ "$mode" = play ]; then
