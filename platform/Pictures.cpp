@@ -2,17 +2,12 @@
 #include "platform/PictureDecoders.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QPainter>
+#include <QTransform>
 #include <QtEndian>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstring>
 #include <new>
@@ -153,39 +148,6 @@ using namespace Decoders;
 // The largest picture file that is read; a 200-megapixel photo is some 100 MB.
 constexpr qint64 kMaxFileBytes = qint64(1) << 30;
 
-// Only regular files are opened, and never in a way that can block: a named pipe, a socket or a
-// device in a picture folder reads as no picture.
-std::optional<QByteArray> readRegular(const QString &path, QString &why)
-{
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        why = QString::fromLocal8Bit(strerror(errno));
-        return std::nullopt;
-    }
-    struct stat info{};
-    std::optional<QByteArray> bytes;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        why = QStringLiteral("geen gewoon bestand");
-    } else if (info.st_size > kMaxFileBytes) {
-        why = QStringLiteral("bestand is te groot");
-    } else {
-        QByteArray data(qsizetype(info.st_size), Qt::Uninitialized);
-        qsizetype done = 0;
-        while (done < data.size()) {
-            const ssize_t n = ::read(fd, data.data() + done, size_t(data.size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            done += n;
-        }
-        data.truncate(done); // a file that shrank while it was read: what was there
-        bytes = std::move(data);
-    }
-    ::close(fd);
-    return bytes;
-}
-
 // A GIF is decoded to the size of its "logical screen", which its header states apart from the
 // size of its first frame (the size that the reader reports), and Qt's GIF decoder makes that
 // image without regard to the allocation limit: 53 bytes can ask for 400 MB.
@@ -247,10 +209,10 @@ Loaded load(const QByteArray &bytes, const Request &request)
 
 Loaded load(const QString &path, const Request &request)
 {
-    QString why;
-    const std::optional<QByteArray> bytes = readRegular(path, why);
+    // Only a regular file is read, and never in a way that can block.
+    const std::optional<QByteArray> bytes = Files::read(path, kMaxFileBytes);
     if (!bytes)
-        return refused(why);
+        return refused(QStringLiteral("geen gewoon bestand, niet te lezen of te groot"));
     return load(*bytes, request);
 }
 
