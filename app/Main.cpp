@@ -264,6 +264,8 @@ void Main::menuAction(int entry)
 void Main::showGuessWindow()
 {
     Oplossing guess(m_state, m_services, this);
+    connect(&guess, &Oplossing::beantwoord, this, [this](const QString &answer) { m_spel.antwoord(answer); });
+    connect(&guess, &Oplossing::naamGegeven, this, [this](const QString &name) { m_spel.naamGegeven(name); });
     connect(&guess, &Oplossing::wordCleared, this, [this] { showHint(QStringLiteral("..........")); });
     connect(&guess, &Oplossing::gameEnded, this, [this] { setGameMenuEnabled(true); });
     guess.exec();
@@ -423,8 +425,7 @@ void Main::NieuwSpel()
 
 void Main::noPicturesLeft()
 {
-    // The pictures of the running game can no longer be read: the game ends without a board.
-    m_state.SpelBezig = false;
+    // The pictures of the running game can no longer be read: the game has ended without a board.
     showScore();
     showHint(QStringLiteral(".........."));
     setGameMenuEnabled(true);

@@ -1,6 +1,7 @@
 #include "game/Spel.h"
 
 #include "core/ProgramState.h"
+#include "core/ScoreEntry.h"
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 #include "platform/Random.h"
@@ -93,10 +94,29 @@ bool Spel::nieuwPlaatje()
     return false;
 }
 
+bool Spel::antwoord(const QString &answer)
+{
+    m_state.Geraden = answer.toLower() == m_state.Woord.toLower();
+    if (!m_state.Geraden) {
+        m_state.SpelBezig = false;
+        m_state.Woord.clear();
+    }
+    return m_state.Geraden;
+}
+
+void Spel::naamGegeven(const QString &name)
+{
+    if (!m_state.SpelBezig && !m_state.Geraden && !name.isEmpty())
+        m_state.Scorelijst.insert(ScoreEntry::form(m_state.Score, name));
+}
+
 bool Spel::goedGeraden()
 {
     m_state.Score += 35;
-    return nieuwPlaatje();
+    if (nieuwPlaatje())
+        return true;
+    m_state.SpelBezig = false;
+    return false;
 }
 
 int Spel::openVakje()

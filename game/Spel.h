@@ -30,7 +30,15 @@ public:
     // word always belongs to the picture shown. False when no picture of the subject can be read.
     bool nieuwPlaatje();
 
-    // A right guess: 35 points more and the next board; false as for nieuwPlaatje().
+    // An answer in the guess window. Right (the word without regard to case) sets Geraden; wrong
+    // ends the game, which has no word any more. Returns whether it was right.
+    bool antwoord(const QString &answer);
+    // The name given when a lost game ends: the game's entry in the score list. Nothing for an
+    // empty name, or while no game was lost.
+    void naamGegeven(const QString &name);
+
+    // After a right guess: 35 points more and the next board. False, and the game over, when no
+    // picture of the subject can be read any more.
     bool goedGeraden();
 
     // Opens a closed box chosen at random: it counts as open at once and costs a point. Returns

@@ -5,7 +5,7 @@
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
 #include "platform/Widgets.h"
-#include "scores/ScoreEntry.h"
+#include "core/ScoreEntry.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -64,21 +64,16 @@ void Oplossing::flash(int r, int g, int b, const QString &text)
     }
 }
 
-bool Oplossing::isRight(const QString &answer, const QString &word)
-{
-    return answer.toLower() == word.toLower();
-}
-
 void Oplossing::OkKnop_Click()
 {
     // Clicks during the flashes would judge the flashing text, or close the window half way.
     if (m_flashing || !OkKnop->isEnabled())
         return;
     m_flashing = true;
-    if (isRight(Text1->text(), m_state.Woord)) {
+    Q_EMIT beantwoord(Text1->text());
+    if (m_state.Geraden) {
         m_services.sound.speel(QStringLiteral("goed.wav"));
         CancelKnop->setEnabled(false);
-        m_state.Geraden = true;
         flash(0, 250, 0, QStringLiteral("Het antwoord is goed geraden..."));
         m_flashing = false;
         m_closing = true;
@@ -87,13 +82,10 @@ void Oplossing::OkKnop_Click()
     }
     m_services.sound.speel(QStringLiteral("fout.wav"));
     OkKnop->setEnabled(false);
-    m_state.Geraden = false;
     flash(250, 90, 0, QStringLiteral("Het antwoord is helaas fout..."));
     Label2->setText(QStringLiteral("Typ hierboven jouw naam in en druk op knop Exit"));
     // The disabled Ok button has taken the focus away: give it back so the name can be typed.
     Text1->setFocus();
-    m_state.SpelBezig = false;
-    m_state.Woord.clear();
     Q_EMIT wordCleared();
     m_flashing = false;
 }
@@ -103,8 +95,7 @@ void Oplossing::CancelKnop_Click()
     if (m_flashing)
         return;
     if (!m_state.SpelBezig) {
-        if (!Text1->text().isEmpty() && !m_state.Geraden)
-            m_state.Scorelijst.insert(ScoreEntry::form(m_state.Score, Text1->text()));
+        Q_EMIT naamGegeven(Text1->text());
         Q_EMIT gameEnded();
     }
     m_closing = true;

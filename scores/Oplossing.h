@@ -9,8 +9,8 @@ class QPushButton;
 struct ProgramState;
 struct Services;
 
-// The guess window: a right answer closes it with Geraden set, a wrong one ends the game and
-// asks for the player's name for the score list.
+// The guess window: it reports the answer and, after a wrong one, the player's name; the game's
+// rules judge them. A right answer closes it, a wrong one asks for the name for the score list.
 class Oplossing : public QDialog
 {
     Q_OBJECT
@@ -20,10 +20,9 @@ public:
     void OkKnop_Click();
     void CancelKnop_Click();
 
-    // An answer is right when it equals the word without regard to case; nothing else is forgiven.
-    static bool isRight(const QString &answer, const QString &word);
-
 Q_SIGNALS:
+    void beantwoord(const QString &answer); // judged at once: Geraden says how it went
+    void naamGegeven(const QString &name);  // on Exit after a lost game, also when empty
     void wordCleared(); // the game is lost: the main window's hint goes back to ".........."
     void gameEnded();   // the menu entries a running game locks are free again
 

@@ -1,12 +1,12 @@
 #include "scores/ScoreForm.h"
 
 #include "core/ProgramState.h"
+#include "core/ScoreEntry.h"
 #include "platform/BusyCursor.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Services.h"
 #include "platform/Widgets.h"
-#include "scores/ScoreEntry.h"
 
 #include <QFrame>
 #include <QListWidget>
@@ -110,6 +110,31 @@ void ScoreForm::PrintKnop_Click()
     bestFirst.reserve(List1->count());
     for (int i = 0; i < List1->count(); ++i)
         bestFirst << List1->item(i)->text();
-    ScoreEntry::print(m_services.printer, bestFirst);
+    printList(m_services.printer, bestFirst);
     m_services.printer.endAndReport(m_services.dialogs);
+}
+
+void ScoreForm::printList(Printer &printer, const QStringList &bestFirst)
+{
+    printer.setFontName(QStringLiteral("Arial"));
+    printer.setFontBold(true);
+    printer.setFontSize(14);
+    printer.setTextColor(QColor(192, 0, 0));
+    printer.printLine();
+    printer.printLine(QStringLiteral("   Score-lijst Tuurbord"));
+    for (int i = 0; i < 4; ++i)
+        printer.printLine();
+    printer.setY(1200);
+    printer.setFontSize(12);
+    printer.setFontBold(false);
+    printer.setTextColor(QColor(60, 60, 60));
+    for (qsizetype i = 0; i < bestFirst.size(); ++i) {
+        const QString &entry = bestFirst.at(i);
+        printer.setX(300);
+        printer.printLine(QStringLiteral("Op de ") + QString::number(i + 1) + QStringLiteral("e plaats staat... ")
+                          + ScoreEntry::name(entry) + QStringLiteral(" met ") + ScoreEntry::points(entry)
+                          + QStringLiteral(" punten."));
+        if (i == 8 || i == 98)
+            printer.printLine();
+    }
 }

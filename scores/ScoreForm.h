@@ -6,6 +6,7 @@ class QFrame;
 class QLabel;
 class QListWidget;
 class QPushButton;
+class Printer;
 struct ProgramState;
 struct Services;
 
@@ -18,6 +19,9 @@ public:
 
     void DelKnop_Click();
     void PrintKnop_Click();
+
+    // Lays the list out on the printer, best score first; the caller ends the document.
+    static void printList(Printer &printer, const QStringList &bestFirst);
 
 Q_SIGNALS:
     // A text for the main window's information line.

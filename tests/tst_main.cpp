@@ -6,7 +6,7 @@
 #include "platform/Desktop.h"
 #include "platform/Random.h"
 #include "scores/Oplossing.h"
-#include "scores/ScoreEntry.h"
+#include "core/ScoreEntry.h"
 #include "scores/ScoreForm.h"
 #include "support/MainFixture.h"
 #include "support/Modal.h"
@@ -417,6 +417,10 @@ private Q_SLOTS:
         g.state.Score = 17;
         g.state.SpelBezig = true;
         g.open();
+        // The game's rules judge what the window reports, as the main window has them do.
+        Spel spel(g.state, g.fakes.random);
+        connect(g.window.get(), &Oplossing::beantwoord, this, [&](const QString &answer) { spel.antwoord(answer); });
+        connect(g.window.get(), &Oplossing::naamGegeven, this, [&](const QString &name) { spel.naamGegeven(name); });
         QLineEdit *edit = g.find<QLineEdit>("Text1");
         const auto click = [&](const char *button) { QTest::mouseClick(g.find(button), Qt::LeftButton); };
         QSignalSpy ended(g.window.get(), &Oplossing::gameEnded);

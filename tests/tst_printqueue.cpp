@@ -2,7 +2,7 @@
 // cups-pdf queue writes each job as a PDF file. Without it the test reports itself skipped.
 #include "platform/QtPrinter.h"
 #include "printing/Afdrukken.h"
-#include "scores/ScoreEntry.h"
+#include "scores/ScoreForm.h"
 #include "support/PdfTools.h"
 #include "support/WindowFixture.h"
 
@@ -45,7 +45,7 @@ private Q_SLOTS:
         for (const auto &[kind, word, at] : kinds) {
             const QStringList before = pdfs.entryList({"*.pdf"});
             window.findChild<QScrollBar *>("ScrollBalk")->setValue(kind);
-            kind > 0 ? window.PrintKnop_Click() : ScoreEntry::print(printer, {"00042 - jan"});
+            kind > 0 ? window.PrintKnop_Click() : ScoreForm::printList(printer, {"00042 - jan"});
             QVERIFY(kind > 0 || printer.endDocument()); // the window ends its own documents
             // cups-pdf writes the file while it converts, so wait until a new one reads back whole.
             QString pdf;

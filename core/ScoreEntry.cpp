@@ -1,7 +1,6 @@
-#include "scores/ScoreEntry.h"
+#include "core/ScoreEntry.h"
 
 #include "platform/Cp1252.h"
-#include "platform/Printer.h"
 
 namespace ScoreEntry {
 
@@ -44,31 +43,6 @@ QString points(const QString &entry)
     while (first < digits - 1 && score.at(first) == QLatin1Char('0'))
         ++first;
     return digits == 0 ? QStringLiteral("0") : score.mid(first, digits - first);
-}
-
-void print(Printer &printer, const QStringList &bestFirst)
-{
-    printer.setFontName(QStringLiteral("Arial"));
-    printer.setFontBold(true);
-    printer.setFontSize(14);
-    printer.setTextColor(QColor(192, 0, 0));
-    printer.printLine();
-    printer.printLine(QStringLiteral("   Score-lijst Tuurbord"));
-    for (int i = 0; i < 4; ++i)
-        printer.printLine();
-    printer.setY(1200);
-    printer.setFontSize(12);
-    printer.setFontBold(false);
-    printer.setTextColor(QColor(60, 60, 60));
-    for (qsizetype i = 0; i < bestFirst.size(); ++i) {
-        const QString &entry = bestFirst.at(i);
-        printer.setX(300);
-        printer.printLine(QStringLiteral("Op de ") + QString::number(i + 1) + QStringLiteral("e plaats staat... ")
-                          + name(entry) + QStringLiteral(" met ") + points(entry)
-                          + QStringLiteral(" punten."));
-        if (i == 8 || i == 98)
-            printer.printLine();
-    }
 }
 
 }

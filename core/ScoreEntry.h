@@ -3,8 +3,6 @@
 #include <QString>
 #include <QStringList>
 
-class Printer;
-
 // A score entry is one line of the score list: the score in five digits, " - ", the name in
 // lower case ("00042 - jan").
 namespace ScoreEntry {
@@ -20,8 +18,5 @@ QString form(int score, const QString &name);
 // The name part (after " - ") and the points of an entry, in decimal without leading zeros.
 QString name(const QString &entry);
 QString points(const QString &entry);
-
-// Lays the list out on the printer, best score first; the caller ends the document.
-void print(Printer &printer, const QStringList &bestFirst);
 
 }
