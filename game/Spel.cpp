@@ -24,7 +24,11 @@ Spel::Start Spel::nieuwSpel()
     const bool bezig = m_state.SpelBezig;
     QString folderBefore = std::exchange(m_folder, folder);
     QStringList filesBefore = std::exchange(m_files, files);
-    std::vector<bool> unreadableBefore = std::exchange(m_unreadable, std::vector<bool>(size_t(files.size()), false));
+    // A file without a word is no picture of the game: an empty answer would be right.
+    std::vector<bool> wordless;
+    for (const QString &file : files)
+        wordless.push_back(wordOf(file, QString()).isEmpty());
+    std::vector<bool> unreadableBefore = std::exchange(m_unreadable, std::move(wordless));
 
     m_state.Score = 35;
     m_state.VolgNummer = 0;

@@ -41,7 +41,8 @@ public:
     const QStringList &plaatjes() const { return m_files; }
 
     // The word of a picture file: its name without its extension (".jpg", ".jpeg", ".heic"). A
-    // name without one leaves the word as it was.
+    // name without one leaves the word as it was. A file whose word is empty (".jpg") is passed
+    // over like one that cannot be read.
     static QString wordOf(const QString &fileName, const QString &previous);
     static QString hint(const QString &word);
     static QString scoreText(int score);
@@ -54,5 +55,5 @@ private:
     Random &m_random;
     QString m_folder;
     QStringList m_files;
-    std::vector<bool> m_unreadable;
+    std::vector<bool> m_unreadable; // passed over: cannot be read, or has no word
 };

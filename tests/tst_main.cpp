@@ -239,6 +239,7 @@ private Q_SLOTS:
         QTest::addColumn<Spel::Start>("start");
         QTest::newRow("missing folder") << "vogels" << Spel::Start::FolderMissing;
         QTest::newRow("nothing readable") << "leeg" << Spel::Start::NoPictures;
+        QTest::newRow("only a picture without a word") << "naamloos" << Spel::Start::NoPictures;
         // A hand-edited settings file must not make the game read folders outside plaatjes.
         QTest::newRow("climbs out") << "../buiten" << Spel::Start::FolderMissing;
         QTest::newRow("absolute path") << "/buiten" << Spel::Start::FolderMissing; // below the program folder
@@ -255,10 +256,16 @@ private Q_SLOTS:
         folder.makeSubject(QStringLiteral("../buiten"), {"buiten.jpg"});
         for (const char *broken : {"gebruiksvoorwerpen/kapot.jpg", "leeg/kapot.jpg"})
             folder.write(QStringLiteral("plaatjes/") + QLatin1String(broken), "geen plaatje");
+        // A picture that reads well but has no word: an empty answer would be right.
+        const QString readable = folder.file(QStringLiteral("plaatjes/gebruiksvoorwerpen/B.JPG"));
+        QDir().mkpath(folder.file(QStringLiteral("plaatjes/naamloos")));
+        for (const char *nameless : {"gebruiksvoorwerpen/.jpg", "naamloos/.jpg"})
+            QVERIFY(QFile::copy(readable, folder.file(QStringLiteral("plaatjes/") + QLatin1String(nameless))));
         state.Willekeurig = false;
         QCOMPARE(spel.nieuwSpel(), Spel::Start::Started);
-        // In list order by name whatever the case, wrapping around, past the file that is no picture
-        // and the one that cannot be read. The word is the file name without its extension.
+        // In list order by name whatever the case, wrapping around, past the file that is no picture,
+        // the one that cannot be read and the one without a word. The word is the file name without
+        // its extension.
         const QStringList boards{"a.bmp", "B.JPG", "c d.gif", "a.bmp", "B.JPG"};
         for (const QString &file : boards) {
             QCOMPARE(state.Woord, file.chopped(4));
