@@ -54,9 +54,16 @@ int main(int argc, char *argv[])
     Main window(state, services);
     dialogs.setParent(&window);
     // Every ending saves first; then no window or nested loop may keep the program going.
-    QObject::connect(&window, &Main::ended, &app, [] { QCoreApplication::exit(0); });
+    bool ended = false;
+    QObject::connect(&window, &Main::ended, &app, [&ended] {
+        ended = true;
+        QCoreApplication::exit(0);
+    });
     window.followProcessEndings();
     window.Form_Load();
+    // Ended while a start-up message waited, before the event loop that exit() ends had begun.
+    if (ended)
+        return 0;
     window.show();
 
     QTimer::singleShot(0, &window, [&sound] {

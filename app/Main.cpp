@@ -75,7 +75,7 @@ void Main::layOut()
     Pic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Pic->setPixmap(QPixmap::fromImage(m_state.Plaatje));
 
-    Browser = make<QTextBrowser>(Frame1, "Browser");
+    Browser = make<PageBrowser>(Frame1, "Browser");
     Browser->setOpenLinks(true);
     Browser->setOpenExternalLinks(false);
     Browser->hide();
@@ -180,7 +180,13 @@ void Main::Form_Load()
     const qsizetype count = folder.isEmpty() ? 0 : Files::pictureFiles(folder).size();
     InfoRegel(QString::number(count) + QStringLiteral(" plaatjes aanwezig in de map - ") + m_state.Onderwerp
               + QStringLiteral(" -"));
-    m_state.Scorelijst.loadFile(m_state.scoresPath());
+    if (!m_state.Scorelijst.loadFile(m_state.scoresPath()) && m_state.keepsFiles)
+        m_services.dialogs.message(QStringLiteral("De scorelijst ") + m_state.scoresPath()
+                                       + QStringLiteral(" kon niet helemaal worden gelezen. Er gaat geen score verloren: bij "
+                                                        "het stoppen wordt dit bestand bewaard als\n")
+                                       + m_state.Scorelijst.keptPath()
+                                       + QStringLiteral("\nen begint een nieuwe scorelijst met de scores die wel gelezen zijn."),
+                                   QStringLiteral("Tuurbord"), Dialogs::Icon::None, Dialogs::Buttons::Ok);
     if (!m_state.keepsFiles)
         m_services.dialogs.message(QStringLiteral("Tuurbord kan op deze computer geen instellingen en scores bewaren: de map ")
                                        + m_state.programDir
@@ -355,16 +361,17 @@ bool Main::saveFiles()
     if (!m_state.keepsFiles) // the user was told at start-up
         return false;
     QStringList failed;
-    const Files::Outcome scores = m_state.Scorelijst.saveFile(m_state.scoresPath());
-    if (!scores.ok())
-        failed << m_state.scoresPath() + QStringLiteral(": ") + scores.error;
-    const Files::Outcome settings = SettingsFile::save(m_state);
-    if (!settings.ok())
-        failed << m_state.settingsPath() + QStringLiteral(": ") + settings.error;
+    const auto note = [&failed](const QString &path, const Files::Outcome &outcome) {
+        if (outcome.ok())
+            return;
+        failed << path + QStringLiteral(": ") + outcome.reasonText();
+        qWarning("%s: %s", qPrintable(path), qPrintable(outcome.error));
+    };
+    note(m_state.scoresPath(), m_state.Scorelijst.saveFile(m_state.scoresPath()));
+    note(m_state.settingsPath(), SettingsFile::save(m_state));
     if (failed.isEmpty())
         return true;
-    const QString text = QStringLiteral("Kan niet opslaan:\n") + failed.join(QLatin1Char('\n'))
-        + QStringLiteral("\n\nDe map is misschien schrijfbeveiligd of de schijf is vol.");
+    const QString text = QStringLiteral("Kan niet opslaan:\n") + failed.join(QLatin1Char('\n'));
     if (m_quiet)
         qWarning("%s", qPrintable(text));
     else

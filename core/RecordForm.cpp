@@ -25,14 +25,19 @@ std::optional<RecordReader::Item> RecordReader::next()
     if (m_bytes[m_pos] == '"') {
         const qsizetype start = m_pos + 1;
         qsizetype close = m_bytes.indexOf('"', start);
-        if (close < 0)
+        if (close < 0) {
             close = n;
+            m_whole = false;
+        }
         item.text = m_bytes.mid(start, close - start);
         item.quoted = true;
+        if (item.text.contains('\r') || item.text.contains('\n'))
+            m_whole = false;
         m_pos = close + 1;
         // Whatever follows the closing quote belongs to this item, up to its separator.
-        while (m_pos < n && m_bytes[m_pos] != ',' && !isLineEnd(m_bytes[m_pos]))
-            ++m_pos;
+        for (; m_pos < n && m_bytes[m_pos] != ',' && !isLineEnd(m_bytes[m_pos]); ++m_pos)
+            if (!isBlank(m_bytes[m_pos]))
+                m_whole = false;
     } else {
         const qsizetype start = m_pos;
         while (m_pos < n && m_bytes[m_pos] != ',' && !isLineEnd(m_bytes[m_pos]))

@@ -18,6 +18,11 @@ public:
     std::optional<qint64> readNumber(qint64 min, qint64 max);
     std::optional<bool> readBool();
 
+    // False once an item was not read as it stands: a quote that is never closed, a quoted item
+    // that runs past the end of its line (it swallows the lines up to the next quote), or text
+    // after a closing quote, which is dropped.
+    bool whole() const { return m_whole; }
+
 private:
     struct Item {
         QByteArray text;
@@ -27,6 +32,7 @@ private:
 
     QByteArray m_bytes;
     qsizetype m_pos = 0;
+    bool m_whole = true;
 };
 
 class RecordWriter

@@ -6,9 +6,6 @@
 
 namespace SettingsFile {
 
-// A real settings file is a few hundred bytes; a larger one is taken as unreadable.
-constexpr qint64 kMaxBytes = 64 * 1024;
-
 bool parse(const QByteArray &bytes, ProgramState &state)
 {
     RecordReader reader(bytes);
@@ -49,7 +46,10 @@ QByteArray format(const ProgramState &state)
 void load(ProgramState &state)
 {
     const auto bytes = Files::read(state.settingsPath(), kMaxBytes);
-    if (!bytes || !parse(*bytes, state))
+    if (bytes && parse(*bytes, state))
+        return;
+    // A link, a folder or a pipe in its place is not ours to replace before "Stoppen".
+    if (Files::entryAt(state.settingsPath()) != Files::Entry::Other)
         save(state);
 }
 

@@ -433,7 +433,8 @@ void Fileform::Save_Click(bool whole)
     }
     if (!saved.ok()) {
         qWarning("%s: %s", qPrintable(target), qPrintable(saved.error));
-        message(QStringLiteral("Fout bij opslaan van het plaatje!"), false, QStringLiteral("Tuurbord"));
+        message(QStringLiteral("Fout bij opslaan van het plaatje!\nReden: ") + saved.reasonText() + QLatin1Char('.'), false,
+                QStringLiteral("Tuurbord"));
     }
     if (m_closeWhenDone)
         close();

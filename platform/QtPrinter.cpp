@@ -1,6 +1,7 @@
 #include "platform/QtPrinter.h"
 
 #include "platform/Dialogs.h"
+#include "platform/Files.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -9,8 +10,10 @@
 #include <QPen>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QTemporaryFile>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -145,11 +148,30 @@ bool QtPrinter::printToPrinter(const std::vector<Item> &items, int pages)
 
 bool QtPrinter::printToPdf(const std::vector<Item> &items, int pages, const QString &path)
 {
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(path);
-    prepare(printer, fallbackLayout());
-    const QString error = paint(printer, items, pages);
+    // The printer writes into whatever its file name points at: it prints into a file of our own,
+    // which is then written in the place of the chosen name as every file of the program is.
+    QTemporaryFile printed(QDir::tempPath() + QStringLiteral("/tuurbord-XXXXXX.pdf"));
+    QString error;
+    if (printed.open()) {
+        printed.close();
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed.fileName());
+        prepare(printer, fallbackLayout());
+        error = paint(printer, items, pages);
+    } else {
+        error = QStringLiteral("het bestand kan niet worden geschreven");
+    }
+    if (error.isEmpty()) {
+        const auto bytes = Files::read(printed.fileName(), std::numeric_limits<qint64>::max());
+        Files::Outcome saved{Files::Outcome::Reason::Other, printed.fileName() + QStringLiteral(": not read back")};
+        if (bytes)
+            saved = Files::writeAtomically(path, *bytes);
+        if (!saved.ok()) {
+            qWarning("%s: %s", qPrintable(path), qPrintable(saved.error));
+            error = saved.reasonText();
+        }
+    }
     if (!error.isEmpty())
         setError(error + QStringLiteral(" (") + path + QLatin1Char(')'));
     return error.isEmpty();

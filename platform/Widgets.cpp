@@ -1,5 +1,7 @@
 #include "platform/Widgets.h"
 
+#include "platform/Files.h"
+
 #include <algorithm>
 
 #include <QDialog>
@@ -90,6 +92,15 @@ void ClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton)
         Q_EMIT doubleClicked();
     QLabel::mouseDoubleClickEvent(event);
+}
+
+QVariant PageBrowser::loadResource(int type, const QUrl &name)
+{
+    // Empty bytes, not an empty answer: for that the document would open the file itself.
+    const QUrl url = name.isRelative() ? source().resolved(name) : name;
+    if (url.isLocalFile() && !Files::isRegularFile(url.toLocalFile()))
+        return QByteArray();
+    return QTextBrowser::loadResource(type, name);
 }
 
 void fitText(QLabel *label)

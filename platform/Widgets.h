@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QLabel>
 #include <QObject>
+#include <QTextBrowser>
 
 #include <functional>
 #include <span>
@@ -53,6 +54,18 @@ Q_SIGNALS:
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+};
+
+// A browser for the program's own pages: a local file, the page or a picture on it, is read only
+// when it is a regular file, so that a named pipe in its place cannot hang the window.
+class PageBrowser : public QTextBrowser
+{
+    Q_OBJECT
+public:
+    using QTextBrowser::QTextBrowser;
+
+protected:
+    QVariant loadResource(int type, const QUrl &name) override;
 };
 
 // The texts of the layouts were measured in the original platform's font; with the font at hand a

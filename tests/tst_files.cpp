@@ -8,6 +8,8 @@
 #include "platform/Cp1252.h"
 #include "platform/Files.h"
 #include "platform/Pictures.h"
+#include "platform/QtPrinter.h"
+#include "support/Fakes.h"
 #include "support/TestFolder.h"
 
 #include <QDir>
@@ -17,6 +19,7 @@
 #include <csignal>
 #include <numeric>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -85,18 +88,25 @@ private Q_SLOTS:
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<bool>("whole"); // else the file is kept aside at the next save
         QTest::newRow("any order, any line end") << QByteArray("\"00042 - jan\"\n\"00010 - ann\"\r\"00035 - piet\"\r\n")
-                                                 << QStringList{"00010 - ann", "00035 - piet", "00042 - jan"};
+                                                 << QStringList{"00010 - ann", "00035 - piet", "00042 - jan"} << true;
         // Equal scores by name, whatever the case, in the order they came; the same entry twice stays twice.
         QTest::newRow("same score")
             << QByteArray("\"00035 - bob\",\"00035 - Ann\",\"00035 - BOB\",\"00035 - CAS\",\"00035 - BOB\"")
-            << QStringList{"00035 - Ann", "00035 - bob", "00035 - BOB", "00035 - BOB", "00035 - CAS"};
-        // Blanks around an unquoted item go, text after a closing quote is dropped, empty items are skipped.
+            << QStringList{"00035 - Ann", "00035 - bob", "00035 - BOB", "00035 - BOB", "00035 - CAS"} << true;
+        // Blanks around an unquoted item go, empty items are skipped.
         QTest::newRow("commas, blanks, empty items, windows-1252")
-            << QByteArray("\"00007 - jan, jos\xe9\",\"00001 - a\"\r\n\r\n  00002 - b  ,\"\"\r\n\" 00003 - c \"xyz")
-            << QStringList{" 00003 - c ", "00001 - a", "00002 - b", QStringLiteral("00007 - jan, jos\u00e9")};
+            << QByteArray("\"00007 - jan, jos\xe9\",\"00001 - a\"\r\n\r\n  00002 - b  ,\"\"\r\n\" 00003 - c \"  ")
+            << QStringList{" 00003 - c ", "00001 - a", "00002 - b", QStringLiteral("00007 - jan, jos\u00e9")} << true;
+        // Text after a closing quote is dropped, a quote left open runs to the end of the file (one
+        // in the middle takes the next line's entry into its own, see endings): such a file
+        // is not read as it stands.
+        QTest::newRow("text after the quote") << QByteArray("\"00001 - a\"xyz\r\n") << QStringList{"00001 - a"} << false;
+        QTest::newRow("a quote left open") << QByteArray("\"00002 - b\"\r\n\"00001 - a")
+                                           << QStringList{"00001 - a", "00002 - b"} << false;
         QTest::newRow("100,000 children") << QByteArray("\"01234 - een naam van een kind\"\r\n").repeated(100000)
-                                          << QStringList(100000, QStringLiteral("01234 - een naam van een kind"));
+                                          << QStringList(100000, QStringLiteral("01234 - een naam van een kind")) << true;
     }
 
     // Read sorted; inserted one by one, the same order; saved as quoted lines in that order.
@@ -107,7 +117,7 @@ private Q_SLOTS:
         TestFolder folder;
         folder.write(QStringLiteral("Vudoduzov.lst"), file);
         ScoreList list;
-        QVERIFY(list.loadFile(folder.file(QStringLiteral("Vudoduzov.lst"))));
+        QTEST(list.loadFile(folder.file(QStringLiteral("Vudoduzov.lst"))), "whole");
         QCOMPARE(list.entries(), entries);
         ScoreList inserted;
         for (const QString &entry : entries)
@@ -116,23 +126,27 @@ private Q_SLOTS:
         QCOMPARE(folder.read(QStringLiteral("Vudoduzov.lst")), '"' + Cp1252::encode(entries.join("\"\r\n\"")) + "\"\r\n");
     }
 
-    void fullDiskKeepsTheOldFile()
+    // A write that cannot be done says why (a read-only folder: tst_import), and leaves the old
+    // files and nothing else.
+    void refusedWritesSayWhy()
     {
         TestFolder folder;
+        ProgramState state(folder.path());
+        QCOMPARE(state.Scorelijst.saveFile(state.path(QString(256, u'x'))).reasonText(), "deze naam is niet toegestaan");
         const SmallDisk disk(folder.file(QStringLiteral("schijf")), 64);
         if (!disk.mounted())
             QSKIP("a small tmpfs cannot be mounted here (needs root and mount rights)");
         folder.write(QStringLiteral("schijf/Vudoduzov.lst"), "\"00001 - kind\"\r\n");
         folder.write(QStringLiteral("schijf/Tuurbord.ini"), "10\r\n");
         disk.fill();
-        ProgramState state(disk.path());
-        state.Scorelijst.insert(QStringLiteral("99999 - nieuw"));
-        QVERIFY(!state.Scorelijst.saveFile(state.scoresPath()).ok());
-        QVERIFY(!SettingsFile::save(state).ok());
+        ProgramState full(disk.path());
+        full.Scorelijst.insert(QStringLiteral("99999 - nieuw"));
+        QCOMPARE(full.Scorelijst.saveFile(full.scoresPath()).reasonText() + '|' + SettingsFile::save(full).reasonText(),
+                 "de schijf is vol|de schijf is vol");
         QCOMPARE(folder.read(QStringLiteral("schijf/Vudoduzov.lst")) + folder.read(QStringLiteral("schijf/Tuurbord.ini")),
                  QByteArray("\"00001 - kind\"\r\n10\r\n"));
         // No half-written temporary file is left beside them and the filler.
-        QCOMPARE(QDir(disk.path()).entryList(QDir::Files).size(), 3);
+        QCOMPARE(QDir(disk.path()).entryList(QDir::Files | QDir::Hidden).size(), 3);
     }
 
     void programFolders()
@@ -205,23 +219,87 @@ private Q_SLOTS:
         }
     }
 
+    void linksAreReplaced_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("atStartUp"); // the settings file read, which fails, instead of written
+        QTest::newRow("Tuurbord.ini at start-up") << "Tuurbord.ini" << true;
+        QTest::newRow("Tuurbord.ini") << "Tuurbord.ini" << false;
+        QTest::newRow("Vudoduzov.lst") << "Vudoduzov.lst" << false;
+        QTest::newRow("a saved picture") << "plaatjes/dieren/koe.jpg" << false;
+        QTest::newRow("a print kept as PDF") << "afdruk.pdf" << false;
+    }
+
+    // A link in the place of a file the program writes is replaced by the file; what it points at
+    // stays as it was. At start-up a settings file that does not read is rewritten only when it is
+    // a regular file of its own.
+    void linksAreReplaced()
+    {
+        QFETCH(QString, file);
+        QFETCH(bool, atStartUp);
+        TestFolder t;
+        t.write(QStringLiteral("brief.txt"), "een brief van de juf");
+        t.write(file, "oud");
+        const QString path = t.file(file);
+        QVERIFY(QFile::remove(path) && QFile::link(t.file(QStringLiteral("brief.txt")), path));
+        ProgramState state(t.path());
+        if (atStartUp) {
+            SettingsFile::load(state);
+        } else if (file.endsWith(u".ini")) {
+            QVERIFY(SettingsFile::save(state).ok());
+        } else if (file.endsWith(u".lst")) {
+            QVERIFY(state.Scorelijst.saveFile(path).ok());
+        } else if (file.endsWith(u".jpg")) {
+            QVERIFY(Pictures::saveJpeg(QImage(354, 254, QImage::Format_RGB32), path, 75).ok());
+        } else {
+            ScriptedDialogs dialogs;
+            QtPrinter printer(dialogs, QtPrinter::Destination::pdfFile(path));
+            printer.printLine(QStringLiteral("Tuurbord"));
+            QVERIFY(printer.endAndReport(dialogs));
+        }
+        QCOMPARE(t.read(QStringLiteral("brief.txt")), QByteArray("een brief van de juf"));
+        QCOMPARE(QFileInfo(path).isSymLink(), atStartUp);
+        QVERIFY(QFileInfo(path).isFile());
+    }
+
     void endings_data()
     {
         QTest::addColumn<int>("signal"); // 0: started without a display
-        QTest::newRow("no display") << 0;
-        QTest::newRow("SIGTERM") << int(SIGTERM);
-        QTest::newRow("SIGHUP") << int(SIGHUP);
+        QTest::addColumn<QByteArray>("list"); // Vudoduzov.lst at the start; null: a named pipe
+        QTest::addColumn<QByteArray>("saved"); // and at the end
+        QTest::addColumn<bool>("kept"); // the list at the start kept beside it
+        QByteArrayList entries;
+        for (int i = 0; i < 1000; ++i)
+            entries << QStringLiteral("\"%1 - speler %2\"\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i).toLatin1();
+        const QByteArray unsorted = QByteArrayList(entries.rbegin(), entries.rend()).join();
+        QTest::newRow("no display") << 0 << unsorted << unsorted << false;
+        QTest::newRow("SIGTERM") << int(SIGTERM) << unsorted << entries.join() << false;
+        QTest::newRow("SIGHUP") << int(SIGHUP) << unsorted << entries.join() << false;
+        // A list that is not read whole is never written over: the new list holds what was read.
+        QTest::newRow("over the limit") << int(SIGTERM) << QByteArray("\"00001 - kind\"\r\n").repeated(2200000)
+                                        << QByteArray() << true;
+        // The entry with a quote missing takes the line break and the next line in.
+        QByteArray broken = unsorted;
+        broken.replace("\"00500 - speler 500\"", "\"00500 - speler 500");
+        QByteArrayList read = entries;
+        read.removeAt(499);
+        read[499] = "\"00500 - speler 500  \"\r\n";
+        QTest::newRow("a quote missing in the middle") << int(SIGTERM) << broken << read.join() << true;
+        // Never opened, so never waited for: the program ends when asked and a list takes its place.
+        QTest::newRow("a named pipe") << int(SIGTERM) << QByteArray() << QByteArray() << false;
     }
 
     void endings()
     {
         QFETCH(int, signal);
+        QFETCH(QByteArray, list);
+        QFETCH(bool, kept);
         TestFolder t;
-        QByteArrayList entries;
-        for (int i = 0; i < 1000; ++i)
-            entries << QStringLiteral("\"%1 - speler %2\"\r\n").arg(i, 5, 10, QLatin1Char('0')).arg(i).toLatin1();
-        const QByteArray unsorted = QByteArrayList(entries.rbegin(), entries.rend()).join();
-        t.write(QStringLiteral("Vudoduzov.lst"), unsorted);
+        const QString scores = t.file(QStringLiteral("Vudoduzov.lst"));
+        if (list.isNull())
+            QCOMPARE(::mkfifo(QFile::encodeName(scores).constData(), 0600), 0);
+        else
+            t.write(QStringLiteral("Vudoduzov.lst"), list);
         // Start-up writes a broken settings file anew: from then on a request to end is heard.
         t.write(QStringLiteral("Tuurbord.ini"), "kapot\r\n");
         // A program folder of its own, which the sounds folder makes one that keeps its own files.
@@ -244,9 +322,14 @@ private Q_SLOTS:
         // asked to end, it saves, which writes the list back sorted.
         const QString message = QString::fromUtf8(process.readAllStandardError());
         QVERIFY2(message.contains(u"xvfb-run") != bool(signal) && !message.contains(u"qt.qpa"), qPrintable(message));
-        QCOMPARE(t.read(QStringLiteral("Vudoduzov.lst")), signal ? entries.join() : unsorted);
+        QVERIFY(QFileInfo(scores).isFile());
+        QTEST(t.read(QStringLiteral("Vudoduzov.lst")), "saved");
+        // Every entry that was not read is still on disk: the whole file, kept beside the new one.
+        const QString keptName = "Vudoduzov-niet-gelezen-" + QDate::currentDate().toString(Qt::ISODate) + ".lst";
+        QCOMPARE(QDir(t.path()).entryList({QStringLiteral("Vudoduzov-*")}), kept ? QStringList{keptName} : QStringList());
+        QVERIFY(!kept || t.read(keptName) == list);
     }
 };
 
-QTEST_GUILESS_MAIN(TestFiles)
+QTEST_MAIN(TestFiles)
 #include "tst_files.moc"

@@ -349,9 +349,9 @@ private Q_SLOTS:
         QTest::newRow("subject folder removed") << "removed" << "koe" << notFound;
         const QString exists = QStringLiteral(" File Exist|Naam [ koe ] bestaat reeds, overschrijven?");
         QTest::newRow("same name, not overwritten") << "" << "koe" << exists;
-        const QString failed = exists + QStringLiteral("Tuurbord|Fout bij opslaan van het plaatje!");
-        QTest::newRow("read-only subject folder") << "read-only" << "koe" << failed;
-        QTest::newRow("full disk") << "full" << "koe" << failed;
+        const QString failed = exists + QStringLiteral("Tuurbord|Fout bij opslaan van het plaatje!\nReden: ");
+        QTest::newRow("read-only subject folder") << "read-only" << "koe" << failed + "de map is alleen-lezen.";
+        QTest::newRow("full disk") << "full" << "koe" << failed + "de schijf is vol.";
         // Names that would leave the subject folder, or that another computer could not store.
         for (const char *name : {"../koe", "a/b", "a\\b", ".", "..", "a:b", "a*b", "wat?", "a\"b", "<", ">", "a|b", "tab\tin"})
             QTest::addRow("name %s", name) << "" << QString::fromLatin1(name) << notFound;

@@ -24,6 +24,7 @@
 #include <algorithm>
 #include <csignal>
 #include <set>
+#include <sys/stat.h>
 #include <unistd.h>
 
 Q_DECLARE_METATYPE(Main::Ending)
@@ -76,7 +77,15 @@ private Q_SLOTS:
                              {"fiets.jpg", "Stoel.JPG", "bal.gif", "kast.bmp", "notes.txt", "x.svg"});
         f.folder.write(QStringLiteral("help/help.htm"), "<html><body><h1>Hulp bij Tuurbord</h1></body></html>");
         f.folder.write(QStringLiteral("plaatjes/vogels/kapot.jpg"), "geen plaatje");
+        // A score list that does not read as it stands: the teacher hears where it will be kept.
+        f.folder.write(QStringLiteral("Vudoduzov.lst"), "\"00001 - a\"xyz\r\n");
         f.open();
+        const QString told = QStringLiteral("Tuurbord|De scorelijst ") + f.state.scoresPath()
+            + QStringLiteral(" kon niet helemaal worden gelezen. Er gaat geen score verloren: bij het stoppen wordt dit "
+                             "bestand bewaard als\n")
+            + f.folder.file("Vudoduzov-niet-gelezen-" + QDate::currentDate().toString(Qt::ISODate) + ".lst")
+            + QStringLiteral("\nen begint een nieuwe scorelijst met de scores die wel gelezen zijn.");
+        QCOMPARE(f.fakes.dialogs.said, QStringList{told});
         QCOMPARE(f.info(), QStringLiteral("4 plaatjes aanwezig in de map - gebruiksvoorwerpen -"));
         QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu 123456"));
         // Where no game can start, none does and no guess window opens: a board in a subject without
@@ -86,7 +95,7 @@ private Q_SLOTS:
         f.state.Onderwerp = QStringLiteral("vogels");
         f.menu(1);
         f.menu(2);
-        QCOMPARE(f.fakes.dialogs.said, QStringList{" Error|Kan de map [ Mijn Dieren  ] niet vinden!"});
+        QCOMPARE(f.fakes.dialogs.said, (QStringList{told, " Error|Kan de map [ Mijn Dieren  ] niet vinden!"}));
         QCOMPARE(f.info(), QStringLiteral("Er staan nog geen plaatjes in de map - vogels -. Voeg ze toe met Tools en Import."));
         QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu 123456"));
         auto *browser = f.find<QTextBrowser>(QStringLiteral("Browser"));
@@ -98,6 +107,35 @@ private Q_SLOTS:
         f.menu(6);
         QVERIFY(!browser->isVisible());
         QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | open | menu 123456"));
+    }
+
+    // Named pipes where files belong: in the subject folder (and a link to one), in the place of both
+    // program files and of a picture on the help page. None is opened, as an open would wait for a
+    // writer for ever: the program starts, plays, shows its help and ends when asked.
+    void namedPipes()
+    {
+        MainFixture f;
+        f.folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+        f.folder.write(QStringLiteral("help/help.htm"), "<html><body><h1>Hulp</h1><img src=\"plaatje.png\"></body></html>");
+        for (const char *name : {"plaatjes/gebruiksvoorwerpen/x.jpg", "Tuurbord.ini", "Vudoduzov.lst", "help/plaatje.png"})
+            QCOMPARE(::mkfifo(QFile::encodeName(f.folder.file(name)).constData(), 0600), 0);
+        QVERIFY(QFile::link(f.folder.file("plaatjes/gebruiksvoorwerpen/x.jpg"), f.folder.file("plaatjes/gebruiksvoorwerpen/y.jpg")));
+        f.open();
+        f.window->followProcessEndings();
+        QSignalSpy ended(f.window.get(), &Main::ended);
+        QCOMPARE(f.info(), QStringLiteral("1 plaatjes aanwezig in de map - gebruiksvoorwerpen -"));
+        f.menu(6);
+        f.find(QStringLiteral("Browser"))->grab(); // lays the page out, its picture included
+        QVERIFY(f.find<QTextBrowser>(QStringLiteral("Browser"))->toPlainText().contains(QStringLiteral("Hulp")));
+        f.menu(6);
+        f.menu(1);
+        QCOMPARE(board(f), QStringLiteral("Score: 35 | Woord van 5 letters | 35 boxes | open | menu 12----"));
+        // Not the settings file's to replace at start-up; at the end both files take the pipes' places.
+        QVERIFY(!QFileInfo(f.state.settingsPath()).isFile());
+        ::kill(::getpid(), SIGTERM);
+        QTRY_COMPARE(ended.count(), 1);
+        QCOMPARE(f.folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray());
+        QVERIFY(QFileInfo(f.state.scoresPath()).isFile() && QFileInfo(f.state.settingsPath()).isFile());
     }
 
     void aGameThroughTheWindows()
@@ -228,7 +266,8 @@ private Q_SLOTS:
         QStringList titles;
         for (const QString &box : fakes.dialogs.said) {
             titles << box.section(QLatin1Char('|'), 0, 0);
-            QVERIFY(box.contains(keepsFiles ? QStringLiteral("Vudoduzov.lst") : QStringLiteral("geen instellingen en scores")));
+            QVERIFY(box.contains(keepsFiles ? QStringLiteral("Vudoduzov.lst: de map bestaat niet")
+                                            : QStringLiteral("geen instellingen en scores")));
         }
         QTEST(titles, "messages");
     }

@@ -115,7 +115,7 @@ private Q_SLOTS:
         QTest::newRow("into a PDF file") << Destination::pdfFile("afdruk.pdf") << QString() << "afdruk.pdf" << QStringList();
         // A PDF that cannot be written is no printout: the user hears so, with the reason.
         QTest::newRow("unwritable PDF file") << Destination::pdfFile("/proc/geen/afdruk.pdf") << QString() << QString()
-            << QStringList{" Print|Het afdrukken is mislukt: het bestand kan niet worden geschreven (/proc/geen/afdruk.pdf)"};
+            << QStringList{" Print|Het afdrukken is mislukt: de map bestaat niet (/proc/geen/afdruk.pdf)"};
         // Choosing not to keep the pages is no failure: only the missing printer is reported.
         QTest::newRow("no scheduler, cancelled") << Destination::defaultPrinter() << QString() << QString() << missing;
         QTest::newRow("no printer, saved without a suffix") << Destination::noPrinter() << "scores" << "scores.pdf" << missing;
