@@ -433,8 +433,12 @@ void Fileform::Save_Click(bool whole)
     }
     if (!saved.ok()) {
         qWarning("%s: %s", qPrintable(target), qPrintable(saved.error));
-        message(QStringLiteral("Fout bij opslaan van het plaatje!\nReden: ") + saved.reasonText() + QLatin1Char('.'), false,
-                QStringLiteral("Tuurbord"));
+        // A name this folder's file system refuses (a USB stick's) is told as any name that cannot be.
+        if (saved.reason == Files::Outcome::Reason::NameNotAllowed)
+            message(notFound, false, QStringLiteral("Tuurbord"));
+        else
+            message(QStringLiteral("Fout bij opslaan van het plaatje!\nReden: ") + saved.reasonText() + QLatin1Char('.'),
+                    false, QStringLiteral("Tuurbord"));
     }
     if (m_closeWhenDone)
         close();
