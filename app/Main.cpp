@@ -358,10 +358,10 @@ void Main::closeModalWindows()
             modal->hide();
 }
 
-bool Main::saveFiles()
+void Main::saveFiles()
 {
     if (!m_state.keepsFiles) // the user was told at start-up
-        return false;
+        return;
     QStringList failed;
     const auto note = [&failed](const QString &path, const Files::Outcome &outcome) {
         if (outcome.ok())
@@ -372,13 +372,12 @@ bool Main::saveFiles()
     note(m_state.scoresPath(), m_state.Scorelijst.saveFile(m_state.scoresPath()));
     note(m_state.settingsPath(), SettingsFile::save(m_state));
     if (failed.isEmpty())
-        return true;
+        return;
     const QString text = QStringLiteral("Kan niet opslaan:\n") + failed.join(QLatin1Char('\n'));
     if (m_quiet)
         qWarning("%s", qPrintable(text));
     else
         m_services.dialogs.message(text, QStringLiteral(" Error"), Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
-    return false;
 }
 
 void Main::closeEvent(QCloseEvent *event)

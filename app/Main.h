@@ -70,7 +70,7 @@ private:
     void showHint(const QString &text);
     void setGameMenuEnabled(bool enabled);
     void closeModalWindows();
-    bool saveFiles();
+    void saveFiles();
 
     ProgramState &m_state;
     Services &m_services;

@@ -16,7 +16,6 @@ public:
     void removeAt(qsizetype index) { m_entries.removeAt(index); }
     // Index of the first entry equal to text (case-sensitive), or -1.
     qsizetype indexOf(const QString &text) const { return m_entries.indexOf(text); }
-    void clear() { m_entries.clear(); }
 
     qsizetype count() const { return m_entries.size(); }
     const QString &at(qsizetype index) const { return m_entries.at(index); }

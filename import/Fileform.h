@@ -31,7 +31,6 @@ public:
     Fileform(ProgramState &state, Services &services, QWidget *parent = nullptr);
 
     // The folder the lists show.
-    QString folder() const { return m_folder; }
 
     void Drive1_Change(int index);
     void openFolder(const QString &path);

@@ -39,9 +39,9 @@ void placeAll(QWidget *window, std::span<const Placement> table)
 {
     for (const Placement &row : table) {
         QWidget *widget = window->findChild<QWidget *>(QString::fromLatin1(row.name));
-        Q_ASSERT_X(widget, "placeAll", row.name);
-        if (widget)
-            placeRow(widget, row);
+        if (!widget) // a misspelled name in a layout table, in every build
+            qFatal("placeAll: no control named %s", row.name);
+        placeRow(widget, row);
     }
 }
 
@@ -85,13 +85,6 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
     QLabel::mouseReleaseEvent(event);
-}
-
-void ClickLabel::mouseDoubleClickEvent(QMouseEvent *event)
-{
-    if (event->button() == Qt::LeftButton)
-        Q_EMIT doubleClicked();
-    QLabel::mouseDoubleClickEvent(event);
 }
 
 QVariant PageBrowser::loadResource(int type, const QUrl &name)

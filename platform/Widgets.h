@@ -49,11 +49,9 @@ public:
 
 Q_SIGNALS:
     void clicked();
-    void doubleClicked();
 
 protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
 };
 
 // A browser for the program's own pages: a local file, the page or a picture on it, is read only

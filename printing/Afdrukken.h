@@ -27,7 +27,6 @@ public:
     void PrintKnop_Click();
 
     // The pictures of the subject that the contact sheet prints.
-    const QStringList &files() const { return m_files; }
     // The preview as it is drawn now, 130 x 180 pixels.
     const QImage &preview() const { return m_preview; }
 

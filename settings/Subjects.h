@@ -19,7 +19,6 @@ public:
 
     explicit Subjects(QString picturesRoot) : m_root(std::move(picturesRoot)) {}
 
-    const QString &root() const { return m_root; }
 
     // The subject folders, alphabetically without regard to case, as the file system spells them.
     QStringList list() const;
