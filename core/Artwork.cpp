@@ -21,9 +21,7 @@ QImage startPicture()
 
 QPixmap boxFace(int kind, int face)
 {
-    if (kind < 1 || kind > 10)
-        kind = 1;
-    return pixmap(QStringLiteral("vak%1_%2.png").arg(kind).arg(face == 2 ? 2 : 1));
+    return pixmap(QStringLiteral("vak%1_%2.png").arg(boxKind(kind)).arg(face == 2 ? 2 : 1));
 }
 
 QPixmap menuIcon(int entry)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Artwork.h"
 #include "core/ScoreList.h"
 
 #include <QImage>
@@ -20,7 +21,8 @@ struct ProgramState
     }
 
     // Settings.
-    std::uint8_t Kwaliteit = 75;
+    static constexpr std::uint8_t kKwaliteit = 75; // the JPEG quality until one is chosen
+    std::uint8_t Kwaliteit = kKwaliteit;
     QString Onderwerp = QStringLiteral("gebruiksvoorwerpen");
     bool GeluidAan = true;
     std::uint8_t SoortVakje = 1;
@@ -57,5 +59,5 @@ struct ProgramState
     // subject is not a plain folder name directly below plaatjes.
     QString subjectDir() const;
     // The box kind that is drawn: the setting when it is 1..10, else kind 1.
-    int faceKind() const { return SoortVakje >= 1 && SoortVakje <= 10 ? SoortVakje : 1; }
+    int faceKind() const { return Artwork::boxKind(SoortVakje); }
 };

@@ -24,7 +24,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
@@ -278,7 +277,7 @@ void Fileform::fillLists()
 
 void Fileform::File1_Click(const QString &fileName)
 {
-    if (m_busy)
+    if (m_busy.busy())
         return;
     BusyCursor busy;
     Pictures::Loaded loaded = Pictures::whole(joined(m_folder, fileName));
@@ -358,10 +357,9 @@ void Fileform::Timer1_Timer()
 
 void Fileform::OptionFilter_Click(int index)
 {
-    const bool nested = m_filters.FilterBezig();
     {
+        const BusyWindow::Work work(m_busy);
         BusyCursor busy;
-        const QScopedValueRollback hold(m_busy, true);
         ProgressBar->show();
         Timer1->start();
         // The engine ignores a second filter while one runs; the rest of the steps still run.
@@ -371,13 +369,11 @@ void Fileform::OptionFilter_Click(int index)
         Brscroll->setValue(0);
         ProgressBar->hide();
     }
-    if (!nested && m_closeWhenDone)
-        close();
 }
 
 void Fileform::Save_Click(bool whole)
 {
-    if (m_busy)
+    if (m_busy.busy())
         return;
     const QString name = Text1->text();
     if (name.isEmpty()) {
@@ -409,10 +405,11 @@ void Fileform::Save_Click(bool whole)
         target = joined(folder, name + QStringLiteral(".jpg"));
     }
 
+    // Busy until the outcome is told: a close asked for meanwhile comes after it.
+    const BusyWindow::Work work(m_busy);
     Files::Outcome saved;
     {
         BusyCursor busy;
-        const QScopedValueRollback hold(m_busy, true);
         QPixmap lines(Bar->size());
         lines.fill(QColor(140, 170, 110));
         Bar->setPixmap(lines);
@@ -440,17 +437,10 @@ void Fileform::Save_Click(bool whole)
             message(QStringLiteral("Fout bij opslaan van het plaatje!\nReden: ") + saved.reasonText() + QLatin1Char('.'),
                     false, QStringLiteral("Tuurbord"));
     }
-    if (m_closeWhenDone)
-        close();
 }
 
 void Fileform::closeEvent(QCloseEvent *event)
 {
     // A filter or a save still holds the pictures: the window closes once it has finished.
-    if (m_busy) {
-        m_closeWhenDone = true;
-        event->ignore();
-        return;
-    }
-    event->accept();
+    m_busy.closeEvent(*event);
 }

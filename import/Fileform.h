@@ -1,6 +1,7 @@
 #pragma once
 
 #include "import/Filters.h"
+#include "platform/BusyCursor.h"
 
 #include <QDialog>
 #include <QImage>
@@ -63,8 +64,7 @@ private:
     QImage m_kleinPic;  // the picture as loaded, whole, scaled to 354 x 254 for "Save Orgineel"
     QImage m_preview;   // what the preview shows
     bool m_plaatjeGeladen = false;
-    bool m_busy = false;         // a filter or a save runs: the window holds still
-    bool m_closeWhenDone = false; // asked to close while busy
+    BusyWindow m_busy{*this}; // a filter or a save runs: the window holds still, a close waits
 
     QFrame *Frame1 = nullptr;
     QFrame *Frame2 = nullptr;

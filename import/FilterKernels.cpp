@@ -1,5 +1,7 @@
 #include "import/FilterKernels.h"
 
+#include "platform/Numbers.h"
+
 #include "import/RandomBatch.h"
 
 #include <algorithm>
@@ -67,17 +69,6 @@ void Progress::pump()
     (*m_pump)(m_voortgang);
     // Measured from the end of the pump, so a slow event handler cannot eat the whole run.
     m_next = Clock::now() + m_interval;
-}
-
-double roundHalfEven(double v)
-{
-    const double lower = std::floor(v);
-    const double rest = v - lower;
-    if (rest > 0.5)
-        return lower + 1;
-    if (rest < 0.5)
-        return lower;
-    return std::fmod(lower, 2.0) == 0 ? lower : lower + 1;
 }
 
 TUURBORD_VECTOR_CLONES void negatief(const Surface &s, Progress &progress)

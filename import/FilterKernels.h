@@ -97,6 +97,6 @@ void flipVertikaal(const Surface &s);
 void helderheidTabel(int parameter, quint8 *table);
 
 // Nearest integer, halves to the even neighbour, independent of the FPU rounding mode.
-double roundHalfEven(double v);
+
 
 }

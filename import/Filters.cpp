@@ -1,6 +1,7 @@
 #include "import/Filters.h"
 
 #include "import/FilterKernels.h"
+#include "import/ImportRules.h"
 
 namespace {
 
@@ -9,9 +10,7 @@ bool makeFilterable(QImage &surface)
 {
     if (surface.isNull())
         return false;
-    const QImage::Format format = surface.format();
-    if (format != QImage::Format_RGB32 && format != QImage::Format_ARGB32)
-        surface.convertTo(surface.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    surface = ImportRules::asWords(surface);
     return true;
 }
 

@@ -225,9 +225,10 @@ QString findEntry(const QString &dir, const QString &name)
     if (name.isEmpty())
         return QString();
     QDir folder(dir);
-    if (folder.exists(name))
+    if (QFileInfo(folder.filePath(name)).exists() || QFileInfo(folder.filePath(name)).isSymLink())
         return folder.filePath(name);
-    const QStringList entries = folder.entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+    // Dangling links and other odd entries count too: their names are taken.
+    const QStringList entries = folder.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot | QDir::Hidden);
     for (const QString &entry : entries)
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return folder.filePath(entry);

@@ -240,7 +240,7 @@ void Afdrukken::Scannen()
 
 void Afdrukken::PrintKnop_Click()
 {
-    if (m_printing)
+    if (m_busy.busy())
         return;
     const int kind = ScrollBalk->value();
     const std::optional<int> year = yearOf(Combo1->currentText());
@@ -249,8 +249,8 @@ void Afdrukken::PrintKnop_Click()
                                    QStringLiteral("Tuurbord"), Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
         return;
     }
-    m_printing = true;
     {
+        const BusyWindow::Work work(m_busy);
         BusyCursor busy;
         Scannen();
         Printer &printer = m_services.printer;
@@ -276,18 +276,10 @@ void Afdrukken::PrintKnop_Click()
         }
         printer.endAndReport(m_services.dialogs);
     }
-    m_printing = false;
-    if (m_closeWhenDone)
-        close();
 }
 
 void Afdrukken::closeEvent(QCloseEvent *event)
 {
     // Exit during the scan closes the window once the page is printed.
-    if (m_printing) {
-        m_closeWhenDone = true;
-        event->ignore();
-        return;
-    }
-    event->accept();
+    m_busy.closeEvent(*event);
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/BusyCursor.h"
+
 #include <QDialog>
 #include <QImage>
 #include <QStringList>
@@ -50,8 +52,7 @@ private:
     QStringList m_files;
     QImage m_preview;
     QImage m_picture; // the game's picture as the cards, stamps and calendar print it
-    bool m_printing = false;
-    bool m_closeWhenDone = false;
+    BusyWindow m_busy{*this}; // printing: a close waits for the page
 
     QFrame *Frame1 = nullptr;
     QLabel *BackA4 = nullptr;

@@ -1,23 +1,12 @@
 #include "settings/Quality.h"
 
+#include "platform/Numbers.h"
+
 #include <QLocale>
 
 #include <cmath>
 
 namespace Quality {
-
-namespace {
-double roundHalfEven(double value)
-{
-    const double down = std::floor(value);
-    const double rest = value - down;
-    if (rest < 0.5)
-        return down;
-    if (rest > 0.5)
-        return down + 1;
-    return std::fmod(down, 2.0) == 0.0 ? down : down + 1;
-}
-}
 
 std::optional<int> fromText(const QString &text)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/ProgramState.h"
+
 #include <QString>
 
 #include <optional>
@@ -7,7 +9,7 @@
 // The JPEG quality as the settings window reads it from its text box.
 namespace Quality {
 
-constexpr int kDefault = 75;
+constexpr int kDefault = ProgramState::kKwaliteit;
 
 // The whole percent 1..100 the text stands for, with halves rounded to the even neighbour; nothing
 // when the text is no number or lies outside 1..100. Both "80.5" and the Dutch "80,5" are read.

@@ -26,15 +26,8 @@ QStringList Subjects::list() const
 
 QString Subjects::entryNamed(const QString &name) const
 {
-    // Dangling links and other odd entries count too: their names are taken.
-    const QStringList entries =
-        QDir(m_root).entryList(QDir::AllEntries | QDir::System | QDir::Hidden | QDir::NoDotAndDotDot);
-    if (entries.contains(name))
-        return name;
-    for (const QString &entry : entries)
-        if (entry.compare(name, Qt::CaseInsensitive) == 0)
-            return entry;
-    return QString();
+    const QString path = Files::findEntry(m_root, name);
+    return path.isEmpty() ? QString() : QFileInfo(path).fileName();
 }
 
 bool Subjects::staysDirectlyBelowRoot(const QString &name) const
