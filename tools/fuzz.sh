@@ -38,6 +38,7 @@ for i in 0 1 2 3 4 5 6 7 8 9 10; do
     dd if=assets/artwork/start.png bs=1 skip=$((i * 300 + 1000)) count=300 status=none; } >"$seeds/filters/option$i"
 done
 
+export LSAN_OPTIONS=suppressions=$PWD/tools/lsan-suppressions.txt
 status=0
 for name in scorelist settings picture filters; do
   [ -z "$only" ] || [ "$only" = "$name" ] || continue
