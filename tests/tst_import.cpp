@@ -47,12 +47,12 @@ QImage expectedPreview(const QImage &picture, int br, int ho)
     return preview;
 }
 
-// Clicks a window at a place of its layout, in twips from its top-left, as a user's mouse would.
-void clickAt(QWidget *window, int x, int y)
+// Clicks the control of a window with that name, as a user's mouse would.
+void click(QWidget *window, const char *name)
 {
-    const QPoint at(x / 15, y / 15);
-    QWidget *target = window->childAt(at);
-    QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(window, at));
+    QWidget *target = window->findChild<QWidget *>(QString::fromLatin1(name));
+    QVERIFY2(target, name);
+    QTest::mouseClick(target, Qt::LeftButton, {}, target->rect().center());
 }
 
 // The import window on a subject "dieren", opened (when first asked for) in a folder of photos.
@@ -224,62 +224,54 @@ private Q_SLOTS:
     // count once a folder opens; a drive that cannot be opened on the way), scrolled and made negative
     // is saved whole over the subject's KOE.JPG, as shown under a name of blanks, and whole at the
     // lowest quality.
-    void aPhotoBecomesAGamePicture()
+    // The import window at opening: nothing loaded. The drive box is plain RGB(220, 230, 230),
+    // closed and open; a drive that cannot be opened is reported, and the box shows the lists' drive.
+    void opensEmptyWithAPlainDriveBox()
     {
-        MainFixture f;
-        f.folder.makeSubject(QStringLiteral("dieren"), {"KOE.JPG"});
-        QTemporaryDir photos;
-        const QImage photo = pattern(800, 600);
-        QVERIFY(QDir().mkpath(photos.filePath("fotos")) && photo.save(photos.filePath("fotos/Koe.jpg"), "JPEG", 100));
-        QDir::setCurrent(photos.path());
-        f.open();
-        whenModal(QStringLiteral(" Tools"), [&](QWidget *tools) {
-            whenModal(QStringLiteral(" Import Picture"), [&](QWidget *import) {
-                const auto closing = qScopeGuard([import] { import->close(); }); // after a failed check too
-                QCOMPARE(import->findChild<QLabel *>("SizeLabel")->text(), QStringLiteral("Grootte: 0 x 0 pixels"));
-                // The drive box is plain RGB(220, 230, 230), closed and open. A drive that cannot be
-                // opened is reported, and the box shows the drive of the lists again.
-                auto *drive = import->findChild<QComboBox *>(QStringLiteral("Drive1"));
-                drive->addItem(QStringLiteral("weg"), photos.filePath(QStringLiteral("weg")));
-                drive->setCurrentIndex(drive->count() - 1);
-                static_cast<Fileform *>(import)->Drive1_Change(drive->count() - 1);
-                QVERIFY(f.fakes.dialogs.said.removeOne("Tuurbord|Kan deze drive niet openen!") && drive->currentText() != "weg");
-                drive->showPopup(); // "weg" is the last entry, not selected
-                for (QWidget *box : {static_cast<QWidget *>(drive), drive->view()->window()})
-                    QCOMPARE(box->grab().toImage().pixelColor(box->width() / 2, box->height() - 4), QColor(220, 230, 230));
-                QTest::keySequence(import->findChild<QListWidget *>("Dir1"), QKeySequence(Qt::Key_End, Qt::Key_Return)); // fotos
-                QCOMPARE(import->findChild<QLabel *>(QStringLiteral("SizeLabel"))->text(), QStringLiteral("1 Bestanden"));
-                QTest::keyClick(import->findChild<QListWidget *>("File1"), Qt::Key_Down); // the first file
-                import->findChild<QScrollBar *>(QStringLiteral("Brscroll"))->setValue(402);
-                clickAt(import, 3660 + 240 + 150, -15 + 5100 + 100); // Negatief
-                QCOMPARE(import->findChild<QScrollBar *>(QStringLiteral("Brscroll"))->value(), 0);
-                clickAt(import, 75 + 120 + 810, -15 + 5760 + 165); // Save Orgineel, as "Koe"
-                auto *name = import->findChild<QLineEdit *>(QStringLiteral("Text1"));
-                name->setText(QStringLiteral("   "));
-                clickAt(import, 75 + 1740 + 810, -15 + 5760 + 165); // Macro opname
-                f.state.Kwaliteit = 0; // saved as 1, the lowest there is
-                name->setText(QStringLiteral("schets"));
-                clickAt(import, 75 + 120 + 810, -15 + 5760 + 165); // Save Orgineel
-                // Once a filter ran while Exit was clicked and the window went with the pixels. The
-                // last progress report lets these clicks through while Grijswaarden still runs.
-                QTimer::singleShot(0, import, [&] {
-                    clickAt(import, 3660 + 5265 + 345, -15 + 5760 + 150); // Exit
-                    clickAt(import, 165 + 600, 2835 + 100); // the photo again
-                    clickAt(import, 75 + 120 + 810, -15 + 5760 + 165); // Save Orgineel
-                    QVERIFY(import->isVisible());
-                });
-                clickAt(import, 3660 + 240 + 150, -15 + 4830 + 100); // Grijswaarden
-                QVERIFY(!import->isVisible());
-                QVERIFY(import->findChild<QLabel *>(QStringLiteral("ShowPic"))->pixmap().toImage().allGray());
-            });
-            doubleClickEntry(tools->findChild<QListWidget *>(QStringLiteral("List1")), QStringLiteral("dieren"));
-            clickAt(tools, 60 + 165 + 375, -15 + 570 + 165); // Import
-            tools->close();
+        throughTools([&](QWidget *import) {
+            QCOMPARE(import->findChild<QLabel *>("SizeLabel")->text(), QStringLiteral("Grootte: 0 x 0 pixels"));
+            auto *drive = import->findChild<QComboBox *>(QStringLiteral("Drive1"));
+            drive->addItem(QStringLiteral("weg"), m_photos.filePath(QStringLiteral("weg")));
+            drive->setCurrentIndex(drive->count() - 1);
+            static_cast<Fileform *>(import)->Drive1_Change(drive->count() - 1);
+            QVERIFY(m_f->fakes.dialogs.said.removeOne("Tuurbord|Kan deze drive niet openen!") && drive->currentText() != "weg");
+            drive->showPopup(); // "weg" is the last entry, not selected
+            for (QWidget *box : {static_cast<QWidget *>(drive), drive->view()->window()})
+                QCOMPARE(box->grab().toImage().pixelColor(box->width() / 2, box->height() - 4), QColor(220, 230, 230));
         });
-        f.menu(5);
-        // KOE.JPG is the picture Koe: it is replaced, so that one picture remains.
-        QCOMPARE(f.fakes.dialogs.said, QStringList{" File Exist|Naam [ Koe ] bestaat reeds, overschrijven?"});
-        const QDir dieren(f.folder.file(QStringLiteral("plaatjes/dieren")));
+    }
+
+    // Return opens a folder as a double-click does; moving the selection loads a file as a click does.
+    void keysOpenFoldersAndLoadFiles()
+    {
+        throughTools([&](QWidget *import) {
+            QTest::keySequence(import->findChild<QListWidget *>("Dir1"), QKeySequence(Qt::Key_End, Qt::Key_Return)); // fotos
+            QCOMPARE(import->findChild<QLabel *>(QStringLiteral("SizeLabel"))->text(), QStringLiteral("1 Bestanden"));
+            QTest::keyClick(import->findChild<QListWidget *>("File1"), Qt::Key_Down); // the first file
+            QCOMPARE(import->findChild<QLabel *>(QStringLiteral("SizeLabel"))->text(), QStringLiteral("Grootte: 800 x 600 pixels"));
+            QCOMPARE(import->findChild<QLineEdit *>(QStringLiteral("Text1"))->text(), QStringLiteral("Koe"));
+        });
+    }
+
+    // "Save Orgineel" writes the whole photo unfiltered, "Macro opname" the preview as shown (here
+    // under a name of blanks), KOE.JPG is the picture Koe and is replaced, and quality 0 saves as 1.
+    void savesWholeOrAsShown()
+    {
+        throughTools([&](QWidget *import) {
+            loadPhoto(import);
+            import->findChild<QScrollBar *>(QStringLiteral("Brscroll"))->setValue(402);
+            click(import, "OptionFilter_2"); // Negatief
+            QCOMPARE(import->findChild<QScrollBar *>(QStringLiteral("Brscroll"))->value(), 0);
+            click(import, "Save1Knop"); // as "Koe"
+            auto *name = import->findChild<QLineEdit *>(QStringLiteral("Text1"));
+            name->setText(QStringLiteral("   "));
+            click(import, "Save2Knop");
+            m_f->state.Kwaliteit = 0; // saved as 1, the lowest there is
+            name->setText(QStringLiteral("schets"));
+            click(import, "Save1Knop");
+        });
+        QCOMPARE(m_f->fakes.dialogs.said, QStringList{" File Exist|Naam [ Koe ] bestaat reeds, overschrijven?"});
+        const QDir dieren(m_f->folder.file(QStringLiteral("plaatjes/dieren")));
         QCOMPARE(dieren.entryList(QDir::Files), (QStringList{"   .jpg", "KOE.JPG", "schets.jpg"}));
         const QImage whole(dieren.filePath("KOE.JPG"));
         QCOMPARE(whole.size(), QSize(354, 254));
@@ -287,10 +279,31 @@ private Q_SLOTS:
         const auto near = [](QRgb a, QRgb b) { // near enough for a JPEG
             return qAbs(qRed(a) - qRed(b)) <= 12 && qAbs(qGreen(a) - qGreen(b)) <= 12 && qAbs(qBlue(a) - qBlue(b)) <= 12;
         };
-        QVERIFY(near(whole.pixel(300, 200), photo.pixel(300 * 800 / 354, 200 * 600 / 254)));
+        QVERIFY(near(whole.pixel(300, 200), m_photo.pixel(300 * 800 / 354, 200 * 600 / 254)));
         // The preview as shown: the negative (every bit of a colour turned) of the top-left at full scale.
-        QVERIFY(near(QImage(dieren.filePath("   .jpg")).pixel(100, 50), ~photo.pixel(100, 50)));
+        QVERIFY(near(QImage(dieren.filePath("   .jpg")).pixel(100, 50), ~m_photo.pixel(100, 50)));
         QVERIFY(QFileInfo(dieren.filePath("schets.jpg")).size() < QFileInfo(dieren.filePath("KOE.JPG")).size() / 2);
+    }
+
+    // Once a filter ran while Exit was clicked and the window went with the pixels. The last
+    // progress report lets Exit, a second load and a save through while Grijswaarden still runs:
+    // the window stays until the filter is done, then closes.
+    void exitDuringAFilterWaitsForIt()
+    {
+        throughTools([&](QWidget *import) {
+            loadPhoto(import);
+            QTimer::singleShot(0, import, [&] {
+                click(import, "ExitKnop");
+                QListWidget *files = import->findChild<QListWidget *>("File1"); // the photo again
+                QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(files->item(0)).center());
+                click(import, "Save1Knop");
+                QVERIFY(import->isVisible());
+            });
+            click(import, "OptionFilter_1"); // Grijswaarden
+            QVERIFY(!import->isVisible());
+            QVERIFY(import->findChild<QLabel *>(QStringLiteral("ShowPic"))->pixmap().toImage().allGray());
+        });
+        QCOMPARE(QDir(m_f->folder.file(QStringLiteral("plaatjes/dieren"))).entryList(QDir::Files), QStringList{"KOE.JPG"});
     }
 
     void loading_data()
@@ -389,6 +402,39 @@ private Q_SLOTS:
         QCOMPARE(t.folder.tree(), before);
         QCOMPARE(t.folder.read(QStringLiteral("plaatjes/dieren/KOE.JPG")), koe);
     }
+
+private:
+    // The import window as a user reaches it in a subject "dieren" holding KOE.JPG: Tools, the
+    // subject chosen by a double-click (the state is shared), Import; the current folder holds a
+    // folder "fotos" with one photo Koe.jpg. `steps` run in the window, which closes afterwards.
+    void throughTools(const std::function<void(QWidget *)> &steps)
+    {
+        m_f = std::make_unique<MainFixture>();
+        m_f->folder.makeSubject(QStringLiteral("dieren"), {"KOE.JPG"});
+        QVERIFY(QDir().mkpath(m_photos.filePath("fotos")) && m_photo.save(m_photos.filePath("fotos/Koe.jpg"), "JPEG", 100));
+        QDir::setCurrent(m_photos.path());
+        m_f->open();
+        whenModal(QStringLiteral(" Tools"), [&](QWidget *tools) {
+            whenModal(QStringLiteral(" Import Picture"), [&](QWidget *import) {
+                const auto closing = qScopeGuard([import] { import->close(); }); // after a failed check too
+                steps(import);
+            });
+            doubleClickEntry(tools->findChild<QListWidget *>(QStringLiteral("List1")), QStringLiteral("dieren"));
+            click(tools, "ImportKnop");
+            tools->close();
+        });
+        m_f->menu(5);
+    }
+
+    static void loadPhoto(QWidget *import)
+    {
+        QTest::keySequence(import->findChild<QListWidget *>("Dir1"), QKeySequence(Qt::Key_End, Qt::Key_Return)); // fotos
+        QTest::keyClick(import->findChild<QListWidget *>("File1"), Qt::Key_Down);
+    }
+
+    std::unique_ptr<MainFixture> m_f;
+    QTemporaryDir m_photos;
+    const QImage m_photo = pattern(800, 600);
 };
 
 QTEST_MAIN(TestImport)
