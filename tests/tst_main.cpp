@@ -62,6 +62,36 @@ QString board(const MainFixture &f)
         .arg(boxes)
         .arg(f.find(QStringLiteral("VakjeOpen"))->isEnabled() ? QStringLiteral("open") : QStringLiteral("shut"), menu);
 }
+
+// "Nieuw spel" in a subject of one picture, fiets.jpg, as the menu's hover text announces it.
+void startGame(MainFixture &f)
+{
+    f.folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+    f.open();
+    f.hover(QStringLiteral("KnopText2_1"));
+    QCOMPARE(f.info(), QStringLiteral("Een nieuw spel beginnen met als onderwerp... gebruiksvoorwerpen."));
+    f.menu(1);
+    QCOMPARE(board(f), QStringLiteral("Score: 35 | Woord van 5 letters | 35 boxes | open | menu 12----"));
+    QVERIFY(TestFolder::shows(f.find<QLabel>(QStringLiteral("Pic"))->pixmap().toImage(), QStringLiteral("fiets.jpg")));
+}
+
+// A program folder as the start-up tests find it, opened; returns what the teacher is told about
+// the score list that does not read as it stands.
+QString startUp(MainFixture &f)
+{
+    f.folder.makeSubject(QStringLiteral("Gebruiksvoorwerpen"),
+                         {"fiets.jpg", "Stoel.JPG", "bal.gif", "kast.bmp", "notes.txt", "x.svg"});
+    f.folder.write(QStringLiteral("help/help.htm"), "<html><body><h1>Hulp bij Tuurbord</h1></body></html>");
+    f.folder.write(QStringLiteral("plaatjes/vogels/kapot.jpg"), "geen plaatje");
+    f.folder.write(QStringLiteral("Vudoduzov.lst"), "\"00001 - a\"xyz\r\n");
+    f.open();
+    return QStringLiteral("Tuurbord|De scorelijst ") + f.state.scoresPath()
+        + QStringLiteral(" kon niet helemaal worden gelezen. Er gaat geen score verloren: bij het stoppen wordt dit "
+                         "bestand bewaard als\n")
+        + f.folder.file("Vudoduzov-niet-gelezen-" + QDate::currentDate().toString(Qt::ISODate) + ".lst")
+        + QStringLiteral("\nen begint een nieuwe scorelijst met de scores die wel gelezen zijn.");
+}
+
 }
 
 class TestMain : public QObject
@@ -70,28 +100,23 @@ class TestMain : public QObject
 private Q_SLOTS:
     void initTestCase() { Desktop::installFontSubstitutes(); }
 
-    // Start-up, starts that cannot be, and the help page opened and closed again.
-    void startUp()
+    // Start-up reads the subject's folder without regard to case, its pictures too, and tells where
+    // a score list that does not read as it stands will be kept.
+    void startUpTellsWhatItFound()
     {
         MainFixture f;
-        // The subject's folder is found without regard to case, its pictures too.
-        f.folder.makeSubject(QStringLiteral("Gebruiksvoorwerpen"),
-                             {"fiets.jpg", "Stoel.JPG", "bal.gif", "kast.bmp", "notes.txt", "x.svg"});
-        f.folder.write(QStringLiteral("help/help.htm"), "<html><body><h1>Hulp bij Tuurbord</h1></body></html>");
-        f.folder.write(QStringLiteral("plaatjes/vogels/kapot.jpg"), "geen plaatje");
-        // A score list that does not read as it stands: the teacher hears where it will be kept.
-        f.folder.write(QStringLiteral("Vudoduzov.lst"), "\"00001 - a\"xyz\r\n");
-        f.open();
-        const QString told = QStringLiteral("Tuurbord|De scorelijst ") + f.state.scoresPath()
-            + QStringLiteral(" kon niet helemaal worden gelezen. Er gaat geen score verloren: bij het stoppen wordt dit "
-                             "bestand bewaard als\n")
-            + f.folder.file("Vudoduzov-niet-gelezen-" + QDate::currentDate().toString(Qt::ISODate) + ".lst")
-            + QStringLiteral("\nen begint een nieuwe scorelijst met de scores die wel gelezen zijn.");
+        const QString told = startUp(f);
         QCOMPARE(f.fakes.dialogs.said, QStringList{told});
         QCOMPARE(f.info(), QStringLiteral("4 plaatjes aanwezig in de map - gebruiksvoorwerpen -"));
         QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu 123456"));
-        // Where no game can start, none does and no guess window opens: a board in a subject without
-        // a readable picture (as every new one is) would take an empty answer as right, again and again.
+    }
+
+    // Where no game can start, none does and no guess window opens: a board in a subject without
+    // a readable picture (as every new one is) would take an empty answer as right, again and again.
+    void noGameWithoutAFolderOrPictures()
+    {
+        MainFixture f;
+        const QString told = startUp(f);
         f.state.Onderwerp = QStringLiteral("Mijn Dieren ");
         f.menu(1);
         f.state.Onderwerp = QStringLiteral("vogels");
@@ -100,6 +125,13 @@ private Q_SLOTS:
         QCOMPARE(f.fakes.dialogs.said, (QStringList{told, " Error|Kan de map [ Mijn Dieren  ] niet vinden!"}));
         QCOMPARE(f.info(), QStringLiteral("Er staan nog geen plaatjes in de map - vogels -. Voeg ze toe met Tools en Import."));
         QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | shut | menu 123456"));
+    }
+
+    // "Help" shows the help page in place of the board and locks the rest of the menu; again closes it.
+    void helpOpensAndCloses()
+    {
+        MainFixture f;
+        startUp(f);
         auto *browser = f.find<QTextBrowser>(QStringLiteral("Browser"));
         f.menu(6);
         QVERIFY(browser->isVisible() && browser->toPlainText().contains(QStringLiteral("Hulp bij Tuurbord")));
@@ -161,27 +193,26 @@ private Q_SLOTS:
         QVERIFY(QFileInfo(f.state.scoresPath()).isFile() && QFileInfo(f.state.settingsPath()).isFile());
     }
 
-    void aGameThroughTheWindows()
+    // A game started from the menu; a locked entry says nothing; each box costs a point.
+    void aGameStartsAndBoxesCost()
     {
         MainFixture f;
-        f.folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
-        f.open();
-        f.hover(QStringLiteral("KnopText2_1"));
-        QCOMPARE(f.info(), QStringLiteral("Een nieuw spel beginnen met als onderwerp... gebruiksvoorwerpen."));
-
-        f.menu(1);
-        QCOMPARE(board(f), QStringLiteral("Score: 35 | Woord van 5 letters | 35 boxes | open | menu 12----"));
-        QVERIFY(TestFolder::shows(f.find<QLabel>(QStringLiteral("Pic"))->pixmap().toImage(), QStringLiteral("fiets.jpg")));
-        // A locked entry says nothing.
+        startGame(f);
         f.hover(QStringLiteral("BackLabel"));
         f.hover(QStringLiteral("KnopText2_4"));
         QCOMPARE(f.info(), QStringLiteral("Informatieregel..."));
         for (int i = 0; i < 3; ++i)
             f.click(QStringLiteral("VakjeOpen"));
         QCOMPARE(board(f), QStringLiteral("Score: 32 | Woord van 5 letters | 32 boxes | open | menu 12----"));
+    }
 
-        // Right: +35 and a new board. While it is laid out, "Vakje openen" (still enabled from the
-        // last board) and "Nieuw spel" are clicked: both must wait for the board.
+    // Right: +35 and a new board. While it is laid out, "Vakje openen" (still enabled from the last
+    // board) and "Nieuw spel" are clicked: both must wait for the board.
+    void aRightAnswerBringsTheNextBoard()
+    {
+        MainFixture f;
+        startGame(f);
+        f.click(QStringLiteral("VakjeOpen"));
         answer(QStringLiteral("FIETS"), QString(), [&] {
             f.fakes.waiter.onWait = [&, waits = 0](double) mutable {
                 if (++waits == 10) {
@@ -193,20 +224,25 @@ private Q_SLOTS:
         });
         f.menu(2);
         f.fakes.waiter.onWait = {};
-        QCOMPARE(board(f), QStringLiteral("Score: 67 | Woord van 5 letters | 35 boxes | open | menu 12----"));
+        QCOMPARE(board(f), QStringLiteral("Score: 69 | Woord van 5 letters | 35 boxes | open | menu 12----"));
+        QCOMPARE(f.fakes.sound.played, (QStringList{"start.wav", "camera.wav", "knop.wav", "goed.wav"}));
+    }
 
+    // Wrong: the game ends, the menu is free again, and at "Stoppen" the name and score are on disk.
+    void aWrongAnswerEndsTheGameInTheScoreList()
+    {
+        MainFixture f;
+        startGame(f);
         f.click(QStringLiteral("VakjeOpen"));
         f.click(QStringLiteral("VakjeOpen"));
         answer(QStringLiteral("stoel"), QStringLiteral("Piet"));
         f.menu(2);
         f.click(QStringLiteral("VakjeOpen")); // after the game it does nothing
-        QCOMPARE(board(f), QStringLiteral("Score: 65 | .......... | 33 boxes | open | menu 123456"));
-        QCOMPARE(f.fakes.sound.played, (QStringList{"start.wav", "camera.wav", "camera.wav", "camera.wav", "knop.wav",
-                                                    "goed.wav", "camera.wav", "camera.wav", "knop.wav", "fout.wav"}));
+        QCOMPARE(board(f), QStringLiteral("Score: 33 | .......... | 33 boxes | open | menu 123456"));
+        QCOMPARE(f.fakes.sound.played, (QStringList{"start.wav", "camera.wav", "camera.wav", "knop.wav", "fout.wav"}));
         f.click(QStringLiteral("ExitKnop"));
         QVERIFY(!f.window->isVisible());
-        QCOMPARE(f.folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00065 - piet\"\r\n"));
-
+        QCOMPARE(f.folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00033 - piet\"\r\n"));
     }
 
     void endingsKeepTheNameBeingTyped_data()
