@@ -80,13 +80,12 @@ void Main::layOut()
     Browser->setOpenExternalLinks(false);
     Browser->hide();
 
-    const int inner = Pic->frameWidth();
     for (int n = 1; n <= kBoxes; ++n) {
         auto *box = new QLabel(Pic);
         box->setObjectName(QStringLiteral("Vak_%1").arg(n));
         box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         box->setToolTip(QStringLiteral(" Vak %1 ").arg(n));
-        box->setGeometry(inner + 50 * ((n - 1) % 7), inner + 50 * ((n - 1) / 7), 50, 50);
+        box->setGeometry(boxGeometry(n));
         box->hide();
         Vak[n] = box;
     }
@@ -442,17 +441,9 @@ void Main::layBoard()
     const int kind = m_state.faceKind();
     const QPixmap rest = Artwork::boxFace(kind, 1);
     const QPixmap blink = Artwork::boxFace(kind, 2);
-    const int inner = Pic->frameWidth();
-    int x = 0;
-    int y = 0;
     for (int n = 1; n <= kBoxes; ++n) {
         Vak[n]->setPixmap(blink);
-        Vak[n]->setGeometry(inner + twips(x), inner + twips(y), twips(750), twips(750));
-        x += 750;
-        if (x > 4500) {
-            x = 0;
-            y += 750;
-        }
+        Vak[n]->setGeometry(boxGeometry(n));
         m_services.waiter.wait(0.05);
         Vak[n]->setPixmap(rest);
         Vak[n]->show();
@@ -461,6 +452,14 @@ void Main::layBoard()
     Pic->setPixmap(QPixmap::fromImage(m_state.Plaatje));
     showHint(Spel::hint(m_state.Woord));
     m_busy = wasBusy;
+}
+
+QRect Main::boxGeometry(int n) const
+{
+    // Inside the picture's sunken border, whose inner area the grid covers exactly.
+    const QRect box = Spel::vakRect(n);
+    const int inner = Pic->frameWidth();
+    return QRect(inner + twips(box.x()), inner + twips(box.y()), twips(box.width()), twips(box.height()));
 }
 
 void Main::VakjeOpen_Click()

@@ -69,6 +69,7 @@ private:
     void showScore();
     void showHint(const QString &text);
     void setGameMenuEnabled(bool enabled);
+    QRect boxGeometry(int n) const; // box n in the picture box, in pixels
     void closeModalWindows();
     void saveFiles();
 

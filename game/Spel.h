@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QString>
 #include <QStringList>
 
@@ -44,6 +45,10 @@ public:
     // Opens a closed box chosen at random: it counts as open at once and costs a point. Returns
     // its number 1..35, or 0 when every box is open already (nothing changes then).
     int openVakje();
+
+    // Box n's place inside the picture, in twips: 7 columns by 5 rows of 750 x 750 from the top
+    // left, box 1 top left, box 35 bottom right.
+    static QRect vakRect(int n) { return QRect(750 * ((n - 1) % 7), 750 * ((n - 1) / 7), 750, 750); }
 
     // The pictures of the subject when the game started.
     const QStringList &plaatjes() const { return m_files; }
