@@ -31,9 +31,10 @@ namespace {
 constexpr int kWidth = 9000;
 constexpr int kHeight = 6090;
 
-const char *const kCaptions[Main::kMenuEntries + 1] = {
-    "", "     Nieuw spel", "     Oplossing", "     Scorelijst", "     Afdrukken", "     Tools", "     Help",
-};
+// The entries a running game locks, and those the help page hides.
+constexpr Main::Menu kLockedInAGame[] = {Main::Menu::Scorelijst, Main::Menu::Afdrukken, Main::Menu::Tools, Main::Menu::Help};
+constexpr Main::Menu kBesideHelp[] = {Main::Menu::NieuwSpel, Main::Menu::Oplossing, Main::Menu::Scorelijst,
+                                      Main::Menu::Afdrukken, Main::Menu::Tools};
 
 // The boxes, the menu rows and the hint are placed by rule, further down.
 const Placement kLayout[] = {
@@ -123,6 +124,28 @@ void Main::layOut()
     onHover(ExitKnop, [this] { InfoRegel(QStringLiteral("Het programma afsluiten.")); });
 }
 
+// What belongs to each menu entry: its caption, the sound of a click and what the click does.
+// The hover texts are hoverText's, two of them telling the state of the program.
+struct Main::MenuEntry
+{
+    const char *caption;
+    const char *sound;
+    void (Main::*action)();
+};
+
+const Main::MenuEntry &Main::menuEntry(Menu entry)
+{
+    static const MenuEntry table[kMenuEntries] = {
+        {"     Nieuw spel", "start.wav", &Main::NieuwSpel},
+        {"     Oplossing", "knop.wav", &Main::showGuessWindow},
+        {"     Scorelijst", "score.wav", &Main::showScoreList},
+        {"     Afdrukken", "knop.wav", &Main::showPrintWindow},
+        {"     Tools", "knop.wav", &Main::showTools},
+        {"     Help", "knop.wav", &Main::LoadBrowser},
+    };
+    return table[int(entry) - 1];
+}
+
 void Main::buildMenu()
 {
     const QFont captionFont = makeFont("Comic Sans MS", 15.75, true);
@@ -132,7 +155,8 @@ void Main::buildMenu()
         KnopImg[i]->setPixmap(Artwork::menuIcon(i));
         placeAt(KnopImg[i], 5850, rowTop(i));
 
-        const QString caption = QString::fromLatin1(kCaptions[i]);
+        const Menu entry = Menu(i);
+        const QString caption = QString::fromLatin1(menuEntry(entry).caption);
         KnopText[i] = new QLabel(caption, Frame1);
         KnopText[i]->setObjectName(QStringLiteral("KnopText_%1").arg(i));
         KnopText[i]->setFont(captionFont);
@@ -144,32 +168,33 @@ void Main::buildMenu()
         KnopText2[i]->setFont(captionFont);
         setTextColor(KnopText2[i], 20, 40, 50);
         placeAt(KnopText2[i], 5835, rowTop(i));
-        connect(KnopText2[i], &ClickLabel::clicked, this, [this, i] { KnopText2_Click(i); });
+        connect(KnopText2[i], &ClickLabel::clicked, this, [this, entry] { KnopText2_Click(entry); });
         // A disabled entry says nothing.
-        onHover(KnopText2[i], [this, i] {
+        onHover(KnopText2[i], [this, i, entry] {
             if (KnopText2[i]->isEnabled())
-                InfoRegel(hoverText(i));
+                InfoRegel(hoverText(entry));
         });
     }
 }
 
-QString Main::hoverText(int entry) const
+QString Main::hoverText(Menu entry) const
 {
     switch (entry) {
-    case 1:
+    case Menu::NieuwSpel:
         return QStringLiteral("Een nieuw spel beginnen met als onderwerp... ") + m_state.Onderwerp + QLatin1Char('.');
-    case 2:
+    case Menu::Oplossing:
         return QStringLiteral("Als je het antwoord weet dan kun je hier de oplossing invullen.");
-    case 3:
+    case Menu::Scorelijst:
         return QStringLiteral("Lijst van de deelnemers met hun behaalde score.");
-    case 4:
+    case Menu::Afdrukken:
         return QStringLiteral("Afdrukken van alle plaatjes per onderwerp of map");
-    case 5:
+    case Menu::Tools:
         return QStringLiteral("Instellingen wijzigen.");
-    default:
-        return Browser->isVisible() ? QStringLiteral("Sluiten van de helpfunctie.")
-                                    : QStringLiteral("Informatie en uitleg over dit programma.");
+    case Menu::Help:
+        break;
     }
+    return Browser->isVisible() ? QStringLiteral("Sluiten van de helpfunctie.")
+                                : QStringLiteral("Informatie en uitleg over dit programma.");
 }
 
 void Main::Form_Load()
@@ -205,59 +230,41 @@ void Main::InfoRegel(const QString &text)
     InfoLabel->setText(text == QLatin1String("-") ? QStringLiteral("Informatieregel...") : text);
 }
 
-void Main::KnopText2_Click(int entry)
+void Main::KnopText2_Click(Menu entry)
 {
     // A click that arrives while another action is still animating is dropped.
     if (m_busy)
         return;
     m_busy = true;
-    const int top = rowTop(entry);
-    KnopText[entry]->move(twips(5865), twips(top + 15));
-    setTextColor(KnopText[entry], 255, 255, 255);
-    KnopImg[entry]->move(twips(5865), twips(top + 15));
+    const int i = int(entry);
+    const int top = rowTop(i);
+    KnopText[i]->move(twips(5865), twips(top + 15));
+    setTextColor(KnopText[i], 255, 255, 255);
+    KnopImg[i]->move(twips(5865), twips(top + 15));
     m_services.waiter.wait(0.2);
-    KnopImg[entry]->move(twips(5850), twips(top));
-    KnopText[entry]->move(twips(5850), twips(top + 15));
-    setTextColor(KnopText[entry], 120, 255, 255);
+    KnopImg[i]->move(twips(5850), twips(top));
+    KnopText[i]->move(twips(5850), twips(top + 15));
+    setTextColor(KnopText[i], 120, 255, 255);
     if (!m_ending)
         menuAction(entry);
     m_busy = false;
 }
 
-void Main::menuAction(int entry)
+void Main::menuAction(Menu entry)
 {
-    Sound &sound = m_services.sound;
-    switch (entry) {
-    case 1:
-        sound.speel(QStringLiteral("start.wav"));
-        NieuwSpel();
-        break;
-    case 2:
-        if (m_state.SpelBezig) {
-            sound.speel(QStringLiteral("knop.wav"));
-            showGuessWindow();
-        }
-        break;
-    case 3:
-        sound.speel(QStringLiteral("score.wav"));
-        showScoreList();
-        break;
-    case 4: {
-        sound.speel(QStringLiteral("knop.wav"));
-        Afdrukken print(m_state, m_services, this);
-        connect(&print, &Afdrukken::infoRegel, this, &Main::InfoRegel);
-        print.exec();
-        break;
-    }
-    case 5:
-        sound.speel(QStringLiteral("knop.wav"));
-        showTools();
-        break;
-    case 6:
-        sound.speel(QStringLiteral("knop.wav"));
-        LoadBrowser();
-        break;
-    }
+    // Without a running game "Oplossing" does nothing, not even a sound.
+    if (entry == Menu::Oplossing && !m_state.SpelBezig)
+        return;
+    const MenuEntry &what = menuEntry(entry);
+    m_services.sound.speel(QString::fromLatin1(what.sound));
+    (this->*what.action)();
+}
+
+void Main::showPrintWindow()
+{
+    Afdrukken print(m_state, m_services, this);
+    connect(&print, &Afdrukken::infoRegel, this, &Main::InfoRegel);
+    print.exec();
 }
 
 void Main::showGuessWindow()
@@ -299,9 +306,9 @@ void Main::showTools()
 void Main::LoadBrowser()
 {
     if (!Browser->isVisible()) {
-        for (int i = 1; i <= 5; ++i) {
-            KnopText[i]->hide();
-            KnopText2[i]->setEnabled(false);
+        for (const Menu entry : kBesideHelp) {
+            KnopText[int(entry)]->hide();
+            KnopText2[int(entry)]->setEnabled(false);
         }
         VakjeOpen->setEnabled(false);
         const QString page = m_state.helpPage();
@@ -314,9 +321,9 @@ void Main::LoadBrowser()
         Browser->raise();
     } else {
         Browser->hide();
-        for (int i = 1; i <= 5; ++i) {
-            KnopText[i]->show();
-            KnopText2[i]->setEnabled(true);
+        for (const Menu entry : kBesideHelp) {
+            KnopText[int(entry)]->show();
+            KnopText2[int(entry)]->setEnabled(true);
         }
         VakjeOpen->setEnabled(true);
     }
@@ -324,8 +331,8 @@ void Main::LoadBrowser()
 
 void Main::setGameMenuEnabled(bool enabled)
 {
-    for (int i = 3; i <= 6; ++i)
-        KnopText2[i]->setEnabled(enabled);
+    for (const Menu entry : kLockedInAGame)
+        KnopText2[int(entry)]->setEnabled(enabled);
 }
 
 void Main::end(Ending ending)

@@ -20,6 +20,8 @@ class Main : public QWidget
 {
     Q_OBJECT
 public:
+    // The menu's entries, top to bottom (their controls are numbered so: KnopText2_1 ...).
+    enum class Menu { NieuwSpel = 1, Oplossing, Scorelijst, Afdrukken, Tools, Help };
     static constexpr int kMenuEntries = 6;
     static constexpr int kBoxes = 35;
 
@@ -55,11 +57,15 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
+    struct MenuEntry;
+    static const MenuEntry &menuEntry(Menu entry);
+
     void layOut();
     void buildMenu();
-    void KnopText2_Click(int entry);
-    void menuAction(int entry);
-    QString hoverText(int entry) const;
+    void KnopText2_Click(Menu entry);
+    void menuAction(Menu entry);
+    QString hoverText(Menu entry) const;
+    void showPrintWindow();
     void VakjeOpen_Click();
     void showGuessWindow();
     void showScoreList();
