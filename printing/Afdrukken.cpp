@@ -167,8 +167,8 @@ void Afdrukken::ScrollBalk_Change(int kind)
         control->hide();
     const QImage &picture = m_picture;
     QPainter painter(&m_preview);
-    switch (kind) {
-    case 1:
+    switch (Kind(kind)) {
+    case Kind::Contactblad:
         Q_EMIT infoRegel(QStringLiteral("Print alle plaatjes uit het onderwerp ") + m_state.Onderwerp);
         CountLabel->setText(countText());
         CountLabel->show();
@@ -176,7 +176,7 @@ void Afdrukken::ScrollBalk_Change(int kind)
         painter.end();
         printOnPreview(5, 2, QStringLiteral("Onderwerp:"));
         break;
-    case 2:
+    case Kind::Kerstkaarten:
         Q_EMIT infoRegel(QStringLiteral("Print twee kerstkaarten met afbeelding"));
         CountLabel->setText(QStringLiteral("Afdrukken van twee verschillende kerstkaarten met dezelfde afbeelding"));
         CountLabel->show();
@@ -185,7 +185,7 @@ void Afdrukken::ScrollBalk_Change(int kind)
         painter.drawImage(QRect(21, 34, 66, 44), picture);
         painter.drawImage(QRect(20, 111, 66, 44), picture);
         break;
-    case 3: {
+    case Kind::Postzegels: {
         for (QWidget *control : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2),
                                  static_cast<QWidget *>(Label3), static_cast<QWidget *>(Check1)})
             control->show();
@@ -204,7 +204,7 @@ void Afdrukken::ScrollBalk_Change(int kind)
         Q_EMIT infoRegel(QStringLiteral("Velletje sluitzegels van 45 stuks."));
         break;
     }
-    case 4:
+    case Kind::Jaarkalender:
         Q_EMIT infoRegel(QStringLiteral("Jaarkalender met jaartallen tussen 2003 en 2020"));
         CountLabel->setText(
             QStringLiteral("Afdrukken van een jaarkalender met een keuze uit de jaartallen van 2003..2020"));
@@ -242,9 +242,9 @@ void Afdrukken::PrintKnop_Click()
 {
     if (m_busy.busy())
         return;
-    const int kind = ScrollBalk->value();
+    const Kind kind = Kind(ScrollBalk->value());
     const std::optional<int> year = yearOf(Combo1->currentText());
-    if (kind == 4 && !year) {
+    if (kind == Kind::Jaarkalender && !year) {
         m_services.dialogs.message(QStringLiteral("Vul een jaartal in: een heel getal van 1 tot en met 9999."),
                                    QStringLiteral("Tuurbord"), Dialogs::Icon::Stop, Dialogs::Buttons::Ok);
         return;
@@ -256,21 +256,21 @@ void Afdrukken::PrintKnop_Click()
         Printer &printer = m_services.printer;
         const QImage &picture = m_picture;
         switch (kind) {
-        case 1:
+        case Kind::Contactblad:
             PageLayouts::contactSheet(printer, m_state.Onderwerp, m_files, [this](const QString &file) {
                 // A cell of 2000 x 1450 twips at 300 dpi.
                 return Pictures::reduced(m_folder + QLatin1Char('/') + file, QSize(417, 302)).image;
             });
             break;
-        case 2:
+        case Kind::Kerstkaarten:
             PageLayouts::christmasCards(printer, picture, Artwork::image(QStringLiteral("kerstblauw_print.png")),
                                         Artwork::image(QStringLiteral("kerstrood_print.png")));
             break;
-        case 3:
+        case Kind::Postzegels:
             PageLayouts::stamps(printer, picture, Artwork::image(QStringLiteral("stamp1_print.png")), Text1->text(),
                                 Text2->text(), Check1->isChecked());
             break;
-        case 4:
+        case Kind::Jaarkalender:
             PageLayouts::Jaarkalender(printer, *year, picture);
             break;
         }

@@ -22,6 +22,9 @@ class Afdrukken : public QDialog
 {
     Q_OBJECT
 public:
+    // The four kinds of printout, as the scroll bar chooses them.
+    enum class Kind { Contactblad = 1, Kerstkaarten, Postzegels, Jaarkalender };
+
     Afdrukken(ProgramState &state, Services &services, QWidget *parent = nullptr);
 
     void ScrollBalk_Change(int kind);
