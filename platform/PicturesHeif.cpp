@@ -43,9 +43,9 @@ QColorSpace colourSpaceOf(const heif_image_handle *handle)
     }
     case heif_color_profile_type_nclx: {
         heif_color_profile_nclx *nclx = nullptr;
-        if (heif_image_handle_get_nclx_color_profile(handle, &nclx).code != heif_error_Ok || !nclx)
-            return {};
-        const bool p3 = nclx->color_primaries == heif_color_primaries_SMPTE_EG_432_1;
+        const heif_error error = heif_image_handle_get_nclx_color_profile(handle, &nclx);
+        // The library may hand out a profile with an error as well: it is freed either way.
+        const bool p3 = error.code == heif_error_Ok && nclx && nclx->color_primaries == heif_color_primaries_SMPTE_EG_432_1;
         heif_nclx_color_profile_free(nclx);
         return p3 ? QColorSpace(QColorSpace::DisplayP3) : QColorSpace();
     }
@@ -76,9 +76,9 @@ Loaded heif(const QByteArray &bytes, const Request &request)
         return failed(error);
     heif_image_handle *rawHandle = nullptr;
     error = heif_context_get_primary_image_handle(context.get(), &rawHandle);
+    const Handle handle(rawHandle); // whatever the library handed out is given back, also on failure
     if (error.code != heif_error_Ok)
         return failed(error);
-    const Handle handle(rawHandle);
     const QSize size(heif_image_handle_get_width(handle.get()), heif_image_handle_get_height(handle.get()));
     const qint64 pixels = qint64(size.width()) * size.height();
     if (size.isEmpty() || pixels > request.limits.pixels || pixels * kBytesPerPixel > request.limits.bytes)
@@ -87,9 +87,9 @@ Loaded heif(const QByteArray &bytes, const Request &request)
     const Options options(heif_decoding_options_alloc());
     heif_image *rawImage = nullptr;
     error = heif_decode_image(handle.get(), &rawImage, heif_colorspace_RGB, heif_chroma_interleaved_RGBA, options.get());
+    const Image decoded(rawImage);
     if (error.code != heif_error_Ok)
         return failed(error);
-    const Image decoded(rawImage);
     int stride = 0;
     const uint8_t *plane = heif_image_get_plane_readonly(decoded.get(), heif_channel_interleaved, &stride);
     const QSize made(heif_image_get_width(decoded.get(), heif_channel_interleaved),
