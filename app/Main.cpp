@@ -71,9 +71,9 @@ void Main::layOut()
 
     Pic = make<QLabel>(Frame1, "Pic");
     Pic->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Pic->setLineWidth(2);
+    Pic->setLineWidth(twips(30));
     Pic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Pic->setPixmap(QPixmap::fromImage(m_state.Plaatje));
+    Pic->setPixmap(Artwork::shown(m_state.Plaatje));
 
     Browser = make<QTextBrowser>(Frame1, "Browser");
     Browser->setOpenLinks(true);
@@ -86,7 +86,7 @@ void Main::layOut()
         box->setObjectName(QStringLiteral("Vak_%1").arg(n));
         box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         box->setToolTip(QStringLiteral(" Vak %1 ").arg(n));
-        box->setGeometry(inner + 50 * ((n - 1) % 7), inner + 50 * ((n - 1) / 7), 50, 50);
+        box->setGeometry(inner + twips(750 * ((n - 1) % 7)), inner + twips(750 * ((n - 1) / 7)), twips(750), twips(750));
         box->hide();
         Vak[n] = box;
     }
@@ -146,6 +146,15 @@ void Main::buildMenu()
         setTextColor(KnopText2[i], 20, 40, 50);
         placeAt(KnopText2[i], 5835, rowTop(i));
         connect(KnopText2[i], &ClickLabel::clicked, this, [this, i] { KnopText2_Click(i); });
+        // A finger on an entry, as a mouse button held down, shows the press until it is lifted.
+        connect(KnopText2[i], &ClickLabel::pressed, this, [this, i] {
+            if (!m_busy)
+                pressLook(i, true);
+        });
+        connect(KnopText2[i], &ClickLabel::released, this, [this, i] {
+            if (!m_busy)
+                pressLook(i, false);
+        });
         // A disabled entry says nothing.
         onHover(KnopText2[i], [this, i] {
             if (KnopText2[i]->isEnabled())
@@ -206,17 +215,26 @@ void Main::KnopText2_Click(int entry)
     if (m_busy)
         return;
     m_busy = true;
-    const int top = rowTop(entry);
-    KnopText[entry]->move(twips(5865), twips(top + 15));
-    setTextColor(KnopText[entry], 255, 255, 255);
-    KnopImg[entry]->move(twips(5865), twips(top + 15));
+    pressLook(entry, true);
     m_services.waiter.wait(0.2);
-    KnopImg[entry]->move(twips(5850), twips(top));
-    KnopText[entry]->move(twips(5850), twips(top + 15));
-    setTextColor(KnopText[entry], 120, 255, 255);
+    pressLook(entry, false);
     if (!m_ending)
         menuAction(entry);
     m_busy = false;
+}
+
+void Main::pressLook(int entry, bool pressed)
+{
+    const int top = rowTop(entry);
+    if (pressed) {
+        KnopText[entry]->move(twips(5865), twips(top + 15));
+        setTextColor(KnopText[entry], 255, 255, 255);
+        KnopImg[entry]->move(twips(5865), twips(top + 15));
+    } else {
+        KnopImg[entry]->move(twips(5850), twips(top));
+        KnopText[entry]->move(twips(5850), twips(top + 15));
+        setTextColor(KnopText[entry], 120, 255, 255);
+    }
 }
 
 void Main::menuAction(int entry)
@@ -435,10 +453,11 @@ void Main::layBoard()
     const int kind = m_state.faceKind();
     const QPixmap rest = Artwork::boxFace(kind, 1);
     const QPixmap blink = Artwork::boxFace(kind, 2);
-    const int inner = Pic->frameWidth();
     int x = 0;
     int y = 0;
     for (int n = 1; n <= kBoxes; ++n) {
+        // The frame's width and the twips follow the scale, which may change in a pause.
+        const int inner = Pic->frameWidth();
         Vak[n]->setPixmap(blink);
         Vak[n]->setGeometry(inner + twips(x), inner + twips(y), twips(750), twips(750));
         x += 750;
@@ -451,7 +470,7 @@ void Main::layBoard()
         Vak[n]->show();
     }
     VakjeOpen->setEnabled(true);
-    Pic->setPixmap(QPixmap::fromImage(m_state.Plaatje));
+    Pic->setPixmap(Artwork::shown(m_state.Plaatje));
     showHint(Spel::hint(m_state.Woord));
     m_busy = wasBusy;
 }

@@ -58,6 +58,7 @@ private:
     void layOut();
     void buildMenu();
     void KnopText2_Click(int entry);
+    void pressLook(int entry, bool pressed);
     void menuAction(int entry);
     QString hoverText(int entry) const;
     void VakjeOpen_Click();
