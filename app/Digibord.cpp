@@ -12,24 +12,22 @@
 
 #include <algorithm>
 
+namespace {
+// Room above a window for the title bar a window manager gives it.
+constexpr int kTitleBar = 40;
+
+bool fixedSize(const QWidget *window)
+{
+    return window->minimumSize() == window->maximumSize();
+}
+}
+
 Digibord::Digibord(QWidget &main, QString viewFile)
     : QObject(&main), m_main(main), m_viewFile(std::move(viewFile)), m_ordinary(main.size() / Scale::factor())
 {
     // F11 from every window of the program, also while one is open in front of the main window,
-    // which would block a shortcut of the main window.
+    // which would block a shortcut of the main window; and every window that opens or closes.
     qApp->installEventFilter(this);
-}
-
-bool Digibord::eventFilter(QObject *, QEvent *event)
-{
-    if (event->type() != QEvent::KeyPress)
-        return false;
-    const auto *key = static_cast<QKeyEvent *>(event);
-    if (key->key() != Qt::Key_F11 || key->modifiers() != Qt::NoModifier)
-        return false;
-    if (!key->isAutoRepeat())
-        setOn(!m_on);
-    return true;
 }
 
 double Digibord::scaleFor(QSize screen) const
@@ -50,30 +48,76 @@ void Digibord::setOn(bool on)
         return;
     m_on = on;
     if (on) {
-        const QRect screen = m_main.screen()->geometry();
-        Scale::setFactor(scaleFor(screen.size()));
-        m_windowSize = m_main.size();
-        m_offset = QPoint((screen.width() - m_windowSize.width()) / 2, (screen.height() - m_windowSize.height()) / 2);
-        shiftLayout(m_offset);
+        // The window's size now follows the screen, not the scale.
+        m_main.setMinimumSize(0, 0);
+        m_main.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+        layOut(fittingScale());
         // The window manager takes the title bar away; without one, the window covers the screen itself.
-        m_main.setFixedSize(screen.size());
-        m_main.move(screen.topLeft());
+        m_main.setGeometry(m_main.screen()->geometry());
         m_main.showFullScreen();
     } else {
-        shiftLayout(-m_offset);
-        m_main.setFixedSize(m_windowSize);
+        layOut(1);
         if (m_main.isVisible())
             m_main.showNormal();
         else
             m_main.setWindowState(Qt::WindowNoState);
-        Scale::setFactor(1);
+        m_main.setFixedSize(m_ordinary);
+    }
+    keep();
+}
+
+double Digibord::fittingScale() const
+{
+    // The score list and the import window are larger than the main window: while one is open,
+    // everything is drawn at the scale at which it fits the screen too.
+    const QRect screen = m_main.screen()->geometry();
+    double scale = scaleFor(screen.size());
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != &m_main && window->isVisible() && fixedSize(window)) {
+            const QSizeF atOne = QSizeF(window->size()) / Scale::factor();
+            scale = std::min({scale, screen.width() / atOne.width(), (screen.height() - kTitleBar) / atOne.height()});
+        }
+    return scale;
+}
+
+void Digibord::layOut(double scale)
+{
+    // The layout goes back to the window's corner, where the scale finds it, and then to the middle.
+    shiftLayout(-m_offset);
+    m_offset = QPoint();
+    Scale::setFactor(scale);
+    if (m_on) {
+        const QSize screen = m_main.screen()->geometry().size();
+        const QSize layout = (QSizeF(m_ordinary) * scale).toSize();
+        m_offset = QPoint((screen.width() - layout.width()) / 2, (screen.height() - layout.height()) / 2);
+        shiftLayout(m_offset);
     }
     centreWindows();
-    keep();
+}
+
+bool Digibord::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() != Qt::Key_F11 || key->modifiers() != Qt::NoModifier)
+            return false;
+        if (!key->isAutoRepeat())
+            setOn(!m_on);
+        return true;
+    }
+    if (m_on && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+        auto *window = qobject_cast<QWidget *>(watched);
+        if (window && window->isWindow() && window != &m_main && fixedSize(window))
+            if (const double scale = fittingScale(); scale != Scale::factor())
+                layOut(scale);
+    }
+    return false;
 }
 
 void Digibord::shiftLayout(QPoint by)
 {
+    if (by.isNull())
+        return;
     const QWidgetList controls = m_main.findChildren<QWidget *>(Qt::FindDirectChildrenOnly);
     for (QWidget *control : controls)
         if (!control->isWindow())

@@ -8,9 +8,10 @@
 class QWidget;
 
 // The digibord view, for the touch screen at the front of a classroom: the main window and every
-// window it opens drawn at one scale that fills the screen, the main window's layout in the middle
-// of the screen on the window's own colour, without a title bar. F11 switches between it and the
-// ordinary window at any moment; the view in use is kept for the user in a file of its own.
+// window it opens drawn at one scale, the largest at which the main window and the windows open
+// in front of it fit the screen; the main window's layout in the middle of the screen on the
+// window's own colour, without a title bar. F11 switches between it and the ordinary window at
+// any moment; the view in use is kept for the user in a file of its own.
 class Digibord : public QObject
 {
 public:
@@ -31,14 +32,15 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    double fittingScale() const;
+    void layOut(double scale);
     void shiftLayout(QPoint by);
     void centreWindows();
     void keep() const;
 
     QWidget &m_main;
     QString m_viewFile;
-    QSize m_ordinary;   // the main window's size at scale 1
+    QSize m_ordinary; // the main window's size at scale 1
     bool m_on = false;
-    QSize m_windowSize; // the main window's own size at the scale, while it fills the screen
-    QPoint m_offset;    // where its layout begins on the screen
+    QPoint m_offset; // where the main window's layout begins while it fills the screen
 };

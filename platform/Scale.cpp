@@ -17,6 +17,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStyleFactory>
+#include <QStyleOption>
 #include <QTextDocument>
 #include <QTextEdit>
 #include <QToolTip>
@@ -90,22 +91,32 @@ QFont withScale(QFont font, double s)
     return font;
 }
 
+bool fixedSize(const QWidget *widget)
+{
+    return widget->minimumSize() == widget->maximumSize();
+}
+
 // A control the program placed itself by its layout table: it carries its layout name, and
 // neither it nor its container is managed by a Qt layout (Qt's own dialogs and the inner parts
-// of Qt's controls are); a window of the program has a fixed size.
+// of Qt's controls are). A window of the program has a fixed size or is the main window.
 bool placedByProgram(const QWidget *widget)
 {
     const QString name = widget->objectName();
     if (name.isEmpty() || name.startsWith(QLatin1String("qt_")) || widget->layout())
         return false;
     if (widget->isWindow())
-        return widget->minimumSize() == widget->maximumSize();
+        return fixedSize(widget) || !widget->parentWidget();
     const QWidget *parent = widget->parentWidget();
     return parent && !parent->layout();
 }
 
 double rescaleFont(QWidget *widget, double from, double to)
 {
+    // The style sheet engine would keep the font such a control had: it takes its container's.
+    if (!widget->styleSheet().isEmpty() && widget->parentWidget()) {
+        widget->setFont(widget->parentWidget()->font());
+        return 0;
+    }
     if (!widget->testAttribute(Qt::WA_SetFont) || widget->font().pointSizeF() <= 0)
         return 0;
     QFont font = widget->font();
@@ -131,17 +142,16 @@ QRectF rescaleGeometry(QWidget *widget, double from, double to)
     const QRect now = widget->isWindow() ? QRect(QPoint(), widget->size()) : widget->geometry();
     const QRectF atOne = keptAtOne(widget, kGeometry, now, QRectF(now.x() / from, now.y() / from, now.width() / from, now.height() / from));
     const QRect target = scaledRect(atOne, to);
-    if (widget->minimumSize() == widget->maximumSize())
+    // A window whose size is not its layout's (the digibord's full screen) keeps it.
+    if (fixedSize(widget))
         widget->setFixedSize(target.size());
-    if (widget->isWindow())
-        widget->resize(target.size());
-    else
+    if (!widget->isWindow())
         widget->setGeometry(target);
     return atOne;
 }
 
-// Text does not grow exactly with its font: a label or check box as large as its text stays as
-// large as its text, and the texts fitted to their rectangles are fitted again.
+// Text does not grow exactly with its font: a label or check box that had room for its text keeps
+// room for it, and the texts fitted to their rectangles are fitted again.
 void fitTextAgain(QWidget *widget, bool widthByText, bool heightByText)
 {
     const QSize needed = widget->sizeHint();
@@ -159,8 +169,8 @@ void rescale(QWidget *widget, double from, double to)
 {
     const bool text = qobject_cast<QLabel *>(widget) || qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget);
     const QSize needed = widget->sizeHint();
-    const bool widthByText = text && !widget->isWindow() && widget->width() == needed.width();
-    const bool heightByText = text && !widget->isWindow() && widget->height() == needed.height();
+    const bool widthByText = text && !widget->isWindow() && widget->width() >= needed.width();
+    const bool heightByText = text && !widget->isWindow() && widget->height() >= needed.height();
 
     const double points = rescaleFont(widget, from, to);
     auto *frame = qobject_cast<QFrame *>(widget);
@@ -264,6 +274,30 @@ public:
         if (hint == SH_RequestSoftwareInputPanel)
             return RSIP_OnMouseClick;
         return QProxyStyle::styleHint(hint, option, widget, data);
+    }
+
+    // Fusion sizes the arrows of scroll bars and combo boxes by the dots to the inch of the
+    // control's font: they get those of a screen that many times denser.
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        if (s_factor != 1 && (control == CC_ScrollBar || control == CC_ComboBox)) {
+            static DenserScreen denser;
+            const QFont font = widget ? widget->font() : QApplication::font();
+            if (const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option)) {
+                QStyleOptionSlider denserBar(*bar);
+                denserBar.fontMetrics = QFontMetrics(font, &denser);
+                QProxyStyle::drawComplexControl(control, &denserBar, painter, widget);
+                return;
+            }
+            if (const auto *box = qstyleoption_cast<const QStyleOptionComboBox *>(option)) {
+                QStyleOptionComboBox denserBox(*box);
+                denserBox.fontMetrics = QFontMetrics(font, &denser);
+                QProxyStyle::drawComplexControl(control, &denserBox, painter, widget);
+                return;
+            }
+        }
+        QProxyStyle::drawComplexControl(control, option, painter, widget);
     }
 
     void drawItemPixmap(QPainter *painter, const QRect &rect, int alignment, const QPixmap &pixmap) const override

@@ -152,7 +152,7 @@ void setUpWindow(QWidget *window, const char *name, const QString &title, int ou
 {
     window->setObjectName(QString::fromLatin1(name));
     window->setWindowTitle(title);
-    window->setFixedSize(twips(outerWidth) - 8, twips(outerHeight) - 30);
+    window->setFixedSize(twips(outerWidth - 8 * 15), twips(outerHeight - 30 * 15));
     if (auto *dialog = qobject_cast<QDialog *>(window))
         dialog->setModal(true);
     useWindowFont(window);
