@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
@@ -47,6 +48,8 @@ void Digibord::setOn(bool on)
     if (on == m_on)
         return;
     m_on = on;
+    // The window the user is in stays in front and keeps the keys, whatever the main window does.
+    const QPointer<QWidget> active = QApplication::activeWindow();
     if (on) {
         // The window's size now follows the screen, not the scale.
         m_main.setMinimumSize(0, 0);
@@ -55,6 +58,7 @@ void Digibord::setOn(bool on)
         // The window manager takes the title bar away; without one, the window covers the screen itself.
         m_main.setGeometry(m_main.screen()->geometry());
         m_main.showFullScreen();
+        centreWindows();
     } else {
         layOut(1);
         if (m_main.isVisible())
@@ -62,6 +66,11 @@ void Digibord::setOn(bool on)
         else
             m_main.setWindowState(Qt::WindowNoState);
         m_main.setFixedSize(m_ordinary);
+        centreWindows();
+    }
+    if (active && active != &m_main) {
+        active->raise();
+        active->activateWindow();
     }
     keep();
 }
@@ -74,7 +83,7 @@ double Digibord::fittingScale() const
     double scale = scaleFor(screen.size());
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != &m_main && window->isVisible() && fixedSize(window)) {
-            const QSizeF atOne = QSizeF(window->size()) / Scale::factor();
+            const QSizeF atOne(qRound(window->width() / Scale::factor()), qRound(window->height() / Scale::factor()));
             scale = std::min({scale, screen.width() / atOne.width(), (screen.height() - kTitleBar) / atOne.height()});
         }
     return scale;
@@ -92,7 +101,6 @@ void Digibord::layOut(double scale)
         m_offset = QPoint((screen.width() - layout.width()) / 2, (screen.height() - layout.height()) / 2);
         shiftLayout(m_offset);
     }
-    centreWindows();
 }
 
 bool Digibord::eventFilter(QObject *watched, QEvent *event)
@@ -108,8 +116,10 @@ bool Digibord::eventFilter(QObject *watched, QEvent *event)
     if (m_on && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
         auto *window = qobject_cast<QWidget *>(watched);
         if (window && window->isWindow() && window != &m_main && fixedSize(window))
-            if (const double scale = fittingScale(); scale != Scale::factor())
+            if (const double scale = fittingScale(); scale != Scale::factor()) {
                 layOut(scale);
+                centreWindows();
+            }
     }
     return false;
 }
@@ -139,7 +149,9 @@ void Digibord::centreWindows()
     };
     std::sort(windows.begin(), windows.end(), [&](QWidget *a, QWidget *b) { return depth(a) < depth(b); });
     for (QWidget *window : windows) {
-        const QRect under = window->parentWidget()->window()->geometry();
+        const QWidget *parent = window->parentWidget()->window();
+        // A window manager may not have made the main window full-screen yet.
+        const QRect under = m_on && parent == &m_main ? m_main.screen()->geometry() : parent->geometry();
         window->move(under.center() - QPoint(window->width() / 2, window->height() / 2));
     }
 }

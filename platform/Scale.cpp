@@ -167,7 +167,10 @@ void fitTextAgain(QWidget *widget, bool widthByText, bool heightByText)
 
 void rescale(QWidget *widget, double from, double to)
 {
-    const bool text = qobject_cast<QLabel *>(widget) || qobject_cast<QCheckBox *>(widget) || qobject_cast<QRadioButton *>(widget);
+    // A wrapped text has the room its rectangle gives it; a picture is no text.
+    const auto *label = qobject_cast<QLabel *>(widget);
+    const bool text = (label && !label->wordWrap() && label->pixmap().isNull()) || qobject_cast<QCheckBox *>(widget)
+        || qobject_cast<QRadioButton *>(widget);
     const QSize needed = widget->sizeHint();
     const bool widthByText = text && !widget->isWindow() && widget->width() >= needed.width();
     const bool heightByText = text && !widget->isWindow() && widget->height() >= needed.height();

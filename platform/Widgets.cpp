@@ -20,7 +20,8 @@ int twips(int value)
 
 void place(QWidget *widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    // Edges, not sizes, are rounded: controls that meet in the table meet at every scale.
+    widget->setGeometry(twips(left), twips(top), twips(left + width) - twips(left), twips(top + height) - twips(top));
 }
 
 void placeAt(QWidget *widget, int left, int top)
