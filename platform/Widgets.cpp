@@ -71,10 +71,9 @@ public:
     {
         if (watched != m_widget)
             return false;
-        // Only a real move counts: a window that opens under a resting pointer changes nothing.
-        const bool touched = event->type() == QEvent::MouseButtonPress
-            && static_cast<QMouseEvent *>(event)->pointingDevice()->type() == QInputDevice::DeviceType::TouchScreen;
-        if (event->type() == QEvent::MouseMove || touched) {
+        // Only a real move counts: a window that opens under a resting pointer changes nothing. A
+        // finger's touch comes as a move there and a press.
+        if (event->type() == QEvent::MouseMove) {
             // Moves over a child that ignores them arrive here too: they are not ours.
             const auto *move = static_cast<QMouseEvent *>(event);
             if (!m_widget->childAt(move->position().toPoint()))

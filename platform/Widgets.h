@@ -34,8 +34,8 @@ void placeRow(QWidget *widget, const Placement &row);
 // Places every control of the table, each found below the window by its name.
 void placeAll(QWidget *window, std::span<const Placement> table);
 
-// Calls back whenever the mouse moves over the widget itself (not over a child control), and when
-// a finger touches it, which has no hover.
+// Calls back whenever the mouse moves over the widget itself (not over a child control); a finger's
+// touch comes as a move too.
 void onHover(QWidget *widget, std::function<void()> callback);
 
 // A label that takes clicks, as the program's menu captions and colour strips do.
