@@ -1,3 +1,4 @@
+#include "app/Digibord.h"
 #include "app/Main.h"
 #include "core/Artwork.h"
 #include "core/ProgramFolders.h"
@@ -7,7 +8,9 @@
 #include "platform/QtPrinter.h"
 #include "platform/QtSound.h"
 #include "platform/Random.h"
+#include "platform/Scale.h"
 #include "platform/Services.h"
+#include "platform/Touch.h"
 #include "platform/Waiter.h"
 
 #include <QApplication>
@@ -31,8 +34,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tuurbord"));
     QGuiApplication::setDesktopFileName(QStringLiteral("nl.tuurbord.Tuurbord"));
-    QGuiApplication::setWindowIcon(QIcon(Artwork::pixmap(QStringLiteral("tuurbord.png"))));
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QGuiApplication::setWindowIcon(Artwork::programIcon());
+    QApplication::setStyle(Scale::createStyle());
+    Touch::acceptLooseDoubleTaps();
     Desktop::installFontSubstitutes();
     Desktop::loadDutchTranslations(app);
 
@@ -64,6 +68,9 @@ int main(int argc, char *argv[])
     // Ended while a start-up message waited, before the event loop that exit() ends had begun.
     if (ended)
         return 0;
+    auto *digibord = new Digibord(window, QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation)
+                                              + QStringLiteral("/weergave"));
+    digibord->start(QCoreApplication::arguments().contains(QStringLiteral("--digibord")));
     window.show();
 
     QTimer::singleShot(0, &window, [&sound] {

@@ -72,9 +72,9 @@ void Main::layOut()
 
     Pic = make<QLabel>(Frame1, "Pic");
     Pic->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Pic->setLineWidth(2);
+    Pic->setLineWidth(twips(30));
     Pic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    Pic->setPixmap(QPixmap::fromImage(m_state.Plaatje));
+    Pic->setPixmap(Artwork::shown(m_state.Plaatje));
 
     Browser = make<PageBrowser>(Frame1, "Browser");
     Browser->setOpenLinks(true);
@@ -169,6 +169,15 @@ void Main::buildMenu()
         setTextColor(KnopText2[i], 20, 40, 50);
         placeAt(KnopText2[i], 5835, rowTop(i));
         connect(KnopText2[i], &ClickLabel::clicked, this, [this, entry] { KnopText2_Click(entry); });
+        // A finger on an entry, as a mouse button held down, shows the press until it is lifted.
+        connect(KnopText2[i], &ClickLabel::pressed, this, [this, entry] {
+            if (!m_busy)
+                pressLook(entry, true);
+        });
+        connect(KnopText2[i], &ClickLabel::released, this, [this, entry] {
+            if (!m_busy)
+                pressLook(entry, false);
+        });
         // A disabled entry says nothing.
         onHover(KnopText2[i], [this, i, entry] {
             if (KnopText2[i]->isEnabled())
@@ -236,18 +245,27 @@ void Main::KnopText2_Click(Menu entry)
     if (m_busy)
         return;
     m_busy = true;
-    const int i = int(entry);
-    const int top = rowTop(i);
-    KnopText[i]->move(twips(5865), twips(top + 15));
-    setTextColor(KnopText[i], 255, 255, 255);
-    KnopImg[i]->move(twips(5865), twips(top + 15));
+    pressLook(entry, true);
     m_services.waiter.wait(0.2);
-    KnopImg[i]->move(twips(5850), twips(top));
-    KnopText[i]->move(twips(5850), twips(top + 15));
-    setTextColor(KnopText[i], 120, 255, 255);
+    pressLook(entry, false);
     if (!m_ending)
         menuAction(entry);
     m_busy = false;
+}
+
+void Main::pressLook(Menu entry, bool pressed)
+{
+    const int i = int(entry);
+    const int top = rowTop(i);
+    if (pressed) {
+        KnopText[i]->move(twips(5865), twips(top + 15));
+        setTextColor(KnopText[i], 255, 255, 255);
+        KnopImg[i]->move(twips(5865), twips(top + 15));
+    } else {
+        KnopImg[i]->move(twips(5850), twips(top));
+        KnopText[i]->move(twips(5850), twips(top + 15));
+        setTextColor(KnopText[i], 120, 255, 255);
+    }
 }
 
 void Main::menuAction(Menu entry)
@@ -449,6 +467,7 @@ void Main::layBoard()
     const QPixmap rest = Artwork::boxFace(kind, 1);
     const QPixmap blink = Artwork::boxFace(kind, 2);
     for (int n = 1; n <= kBoxes; ++n) {
+        // The frame's width and the twips follow the scale, which may change in a pause.
         Vak[n]->setPixmap(blink);
         Vak[n]->setGeometry(boxGeometry(n));
         m_services.waiter.wait(0.05);
@@ -456,7 +475,7 @@ void Main::layBoard()
         Vak[n]->show();
     }
     VakjeOpen->setEnabled(true);
-    Pic->setPixmap(QPixmap::fromImage(m_state.Plaatje));
+    Pic->setPixmap(Artwork::shown(m_state.Plaatje));
     showHint(Spel::hint(m_state.Woord));
     m_busy = wasBusy;
 }

@@ -63,6 +63,7 @@ private:
     void layOut();
     void buildMenu();
     void KnopText2_Click(Menu entry);
+    void pressLook(Menu entry, bool pressed);
     void menuAction(Menu entry);
     QString hoverText(Menu entry) const;
     void showPrintWindow();

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <QIcon>
 #include <QImage>
 #include <QPixmap>
 
-// The pictures the program carries inside itself (assets/artwork).
+class QPainter;
+class QRectF;
+
+// The pictures the program carries inside itself (assets/artwork), drawn from their vector
+// sources (tools/artwork) where a window shows them larger than they were made.
 namespace Artwork {
 
 // A built-in picture by its file name, for instance "stamp1.png".
@@ -19,5 +24,13 @@ QImage startPicture();
 QPixmap boxFace(int kind, int face);
 // The icon of menu entry 1..6.
 QPixmap menuIcon(int entry);
+
+// A picture as a label shows it: a built-in one as pixmap() gives it, any other as it is.
+QPixmap shown(const QImage &picture);
+// Draws a built-in picture into target; from its vector source where the painter enlarges it.
+void draw(QPainter &painter, const QRectF &target, const QString &name);
+
+// The program's icon at every size a desktop asks for.
+QIcon programIcon();
 
 }

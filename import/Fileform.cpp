@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Files.h"
 #include "platform/Pictures.h"
+#include "platform/Scale.h"
 #include "platform/Services.h"
 #include "platform/Waiter.h"
 #include "platform/Widgets.h"
@@ -150,6 +151,7 @@ void Fileform::layOut()
     BackLabel = makeLabel(Frame2, "BackLabel");
     BackLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     BackLabel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    BackLabel->setLineWidth(twips(15));
     ShowPic = make<QLabel>(Frame2, "ShowPic");
     ShowPic->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setBackground(ShowPic, 224, 224, 224);
@@ -412,16 +414,16 @@ void Fileform::Save_Click(bool whole)
         BusyCursor busy;
         QPixmap lines(Bar->size());
         lines.fill(QColor(140, 170, 110));
-        Bar->setPixmap(lines);
+        Bar->setPixmap(Scale::asPainted(lines));
         Bar->show();
         Bar->raise();
         for (int i = 0; i <= 3180; i += 30) {
             {
                 QPainter painter(&lines);
-                painter.setPen(QColor(255, i / 15, 20));
+                painter.setPen(QPen(QColor(255, i / 15, 20), twips(15)));
                 painter.drawLine(twips(i), twips(15), twips(i), twips(240));
             }
-            Bar->setPixmap(lines);
+            Bar->setPixmap(Scale::asPainted(lines));
             m_services.waiter.wait(0.01);
         }
         const QImage picture = whole ? m_kleinPic : m_preview;

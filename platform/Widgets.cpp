@@ -1,8 +1,10 @@
 #include "platform/Widgets.h"
 
 #include "platform/Files.h"
+#include "platform/Scale.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QDialog>
 #include <QEvent>
@@ -11,14 +13,26 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+int twips(int value)
+{
+    const double scale = Scale::factor();
+    return scale == 1 ? value / 15 : int(std::lround(value * scale / 15));
+}
+
 void place(QWidget *widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(twips(left), twips(top), twips(width), twips(height));
+    // Edges, not sizes, are rounded: controls that meet in the table meet at every scale.
+    widget->setGeometry(twips(left), twips(top), twips(left + width) - twips(left), twips(top + height) - twips(top));
 }
 
 void placeAt(QWidget *widget, int left, int top)
 {
     widget->adjustSize();
+    // The style draws a label's picture at the scale; the label's own size hint knows only the picture.
+    if (auto *label = qobject_cast<QLabel *>(widget); label && !label->pixmap().isNull() && Scale::factor() != 1) {
+        const int frame = 2 * label->frameWidth();
+        label->resize((label->pixmap().deviceIndependentSize() * Scale::factor()).toSize() + QSize(frame, frame));
+    }
     widget->move(twips(left), twips(top));
 }
 
@@ -58,7 +72,8 @@ public:
     {
         if (watched != m_widget)
             return false;
-        // Only a real move counts: a window that opens under a resting pointer changes nothing.
+        // Only a real move counts: a window that opens under a resting pointer changes nothing. A
+        // finger's touch comes as a move there and a press.
         if (event->type() == QEvent::MouseMove) {
             // Moves over a child that ignores them arrive here too: they are not ours.
             const auto *move = static_cast<QMouseEvent *>(event);
@@ -80,10 +95,20 @@ void onHover(QWidget *widget, std::function<void()> callback)
     widget->installEventFilter(new HoverFilter(widget, std::move(callback)));
 }
 
+void ClickLabel::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton)
+        Q_EMIT pressed();
+    QLabel::mousePressEvent(event);
+}
+
 void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
-        Q_EMIT clicked();
+    if (event->button() == Qt::LeftButton) {
+        Q_EMIT released();
+        if (rect().contains(event->position().toPoint()))
+            Q_EMIT clicked();
+    }
     QLabel::mouseReleaseEvent(event);
 }
 
@@ -98,6 +123,7 @@ QVariant PageBrowser::loadResource(int type, const QUrl &name)
 
 void fitText(QLabel *label)
 {
+    label->setProperty(kFits, true);
     const QWidget *room = label->parentWidget();
     if (label->wordWrap()) {
         const int needed = label->heightForWidth(label->width());
@@ -112,6 +138,7 @@ void fitText(QLabel *label)
 
 void shrinkToFit(QLabel *label)
 {
+    label->setProperty(kShrinks, true);
     QFont font = label->font();
     while (label->heightForWidth(label->width()) > label->height() && font.pointSizeF() > 6) {
         font.setPointSizeF(font.pointSizeF() - 0.25);
@@ -121,16 +148,14 @@ void shrinkToFit(QLabel *label)
 
 void useWindowFont(QWidget *window)
 {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(8);
-    window->setFont(font);
+    window->setFont(makeFont("MS Sans Serif", 8));
 }
 
 void setUpWindow(QWidget *window, const char *name, const QString &title, int outerWidth, int outerHeight)
 {
     window->setObjectName(QString::fromLatin1(name));
     window->setWindowTitle(title);
-    window->setFixedSize(twips(outerWidth) - 8, twips(outerHeight) - 30);
+    window->setFixedSize(twips(outerWidth - 8 * 15), twips(outerHeight - 30 * 15));
     if (auto *dialog = qobject_cast<QDialog *>(window))
         dialog->setModal(true);
     useWindowFont(window);
@@ -140,6 +165,7 @@ QFrame *makeFrame(QWidget *parent, const char *name)
 {
     auto *frame = make<QFrame>(parent, name);
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    frame->setLineWidth(twips(15));
     return frame;
 }
 
@@ -168,7 +194,7 @@ QPushButton *makeButton(QWidget *parent, const char *name, const char *text)
 QFont makeFont(const char *family, qreal points, bool bold)
 {
     QFont font(QString::fromLatin1(family));
-    font.setPointSizeF(points);
+    font.setPointSizeF(points * Scale::factor());
     font.setBold(bold);
     return font;
 }

@@ -12,15 +12,13 @@ class QFrame;
 class QPushButton;
 class QWidget;
 
-// Window layouts are given in twips, 15 to a pixel.
-constexpr int twips(int value)
-{
-    return value / 15;
-}
+// Window layouts are given in twips, 15 to a pixel of the ordinary window; at a larger scale
+// (Scale.h) the pixels are that many times as many.
+int twips(int value);
 
 // Places a control by its twips rectangle inside its container.
 void place(QWidget *widget, int left, int top, int width, int height);
-// Places a control whose size follows its content.
+// Places a control whose size follows its content (a label's picture at the scale).
 void placeAt(QWidget *widget, int left, int top);
 
 // One row of a window's layout table, in twips inside the control's container. A width or
@@ -37,7 +35,8 @@ void placeRow(QWidget *widget, const Placement &row);
 // Places every control of the table, each found below the window by its name.
 void placeAll(QWidget *window, std::span<const Placement> table);
 
-// Calls back whenever the mouse moves over the widget itself (not over a child control).
+// Calls back whenever the mouse moves over the widget itself (not over a child control); a finger's
+// touch comes as a move too.
 void onHover(QWidget *widget, std::function<void()> callback);
 
 // A label that takes clicks, as the program's menu captions and colour strips do.
@@ -48,9 +47,14 @@ public:
     using QLabel::QLabel;
 
 Q_SIGNALS:
+    // A press, then released() when it is let go, anywhere, and clicked() after that when it was
+    // let go on the label.
+    void pressed();
+    void released();
     void clicked();
 
 protected:
+    void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 };
 
@@ -72,8 +76,11 @@ protected:
 void fitText(QLabel *label);
 // A wrapped text that must keep its label's rectangle is set a little smaller until it fits.
 void shrinkToFit(QLabel *label);
+// Both mark the label, so that the text is fitted again at every change of scale.
+inline constexpr const char *kFits = "tuurbord.fits";
+inline constexpr const char *kShrinks = "tuurbord.shrinks";
 
-// The font of every window's own controls, as on the desktop the program was made for.
+// The font of every window's own controls, as on the desktop the program was made for, at the scale.
 void useWindowFont(QWidget *window);
 
 // Names, titles and sizes a window: outer sizes in twips, as the layouts give them, include the
@@ -89,12 +96,14 @@ T *make(QWidget *parent, const char *name)
     return widget;
 }
 
+// A sunken frame, its line at the scale.
 QFrame *makeFrame(QWidget *parent, const char *name);
 QLabel *makeLabel(QWidget *parent, const char *name, const QString &text = QString());
 // Buttons stand on a black label that shows as their border.
 QLabel *blackBorder(QWidget *parent, const char *name);
 // Return in a text box or a list never presses a window's button.
 QPushButton *makeButton(QWidget *parent, const char *name, const char *text);
+// A control's font at the scale.
 QFont makeFont(const char *family, qreal points, bool bold = false);
 
 // Sets a label's or widget's text or background colour, as the window tables give them.

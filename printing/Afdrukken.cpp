@@ -7,6 +7,7 @@
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 #include "platform/Printer.h"
+#include "platform/Scale.h"
 #include "platform/Services.h"
 #include "platform/Waiter.h"
 #include "platform/Widgets.h"
@@ -69,11 +70,6 @@ Afdrukken::Afdrukken(ProgramState &state, Services &services, QWidget *parent)
     setUpWindow(this, "Afdrukken", QStringLiteral(" Adrukken"), kWidth, kHeight);
     layOut();
 
-    // The page as the window was designed: the contact sheet's picture.
-    m_preview = QImage(130, 180, QImage::Format_RGB32);
-    m_preview.fill(kPaper);
-    QPainter(&m_preview).drawImage(0, 0, Artwork::image(QStringLiteral("tumb.png")));
-    printOnPreview(5, 162, QStringLiteral("A4 papier"));
     for (int year = 2003; year <= 2020; ++year)
         Combo1->addItem(QString::number(year));
     Combo1->setEditText(QStringLiteral("2003"));
@@ -82,8 +78,8 @@ Afdrukken::Afdrukken(ProgramState &state, Services &services, QWidget *parent)
     if (!m_folder.isEmpty())
         m_files = Files::matching(m_folder, {QStringLiteral("*.jpg")});
     CountLabel->setText(countText());
-    printOnPreview(5, 2, QStringLiteral("Onderwerp:"));
     showPreview();
+    Scale::onChange(this, [this] { showPreview(); });
     connect(ScrollBalk, &QScrollBar::valueChanged, this, &Afdrukken::ScrollBalk_Change);
 }
 
@@ -96,7 +92,7 @@ void Afdrukken::layOut()
     Picture1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Picture1->setToolTip(QStringLiteral(" WYSIWYG "));
     Lijn = make<QFrame>(Picture1, "Lijn");
-    Lijn->setGeometry(0, 0, 140, 1);
+    Lijn->setGeometry(0, 0, twips(2100), twips(15));
     setBackground(Lijn, 220, 0, 0);
     Lijn->hide();
     Label1 = makeLabel(Frame1, "Label1", QStringLiteral("Print voorbeeld 1"));
@@ -143,57 +139,55 @@ QString Afdrukken::countText() const
         + QStringLiteral(" plaatjes met als onderwerp ") + m_state.Onderwerp;
 }
 
-void Afdrukken::printOnPreview(int x, int y, const QString &text)
+void Afdrukken::printOnPreview(QPainter &painter, int x, int y, const QString &text)
 {
-    QPainter painter(&m_preview);
-    painter.setFont(makeFont("Arial", 8.25));
+    // In the preview's own pixels: the painter enlarges it with the page.
+    QFont font(QStringLiteral("Arial"));
+    font.setPointSizeF(8.25);
+    painter.setFont(font);
     painter.setPen(Qt::black);
     painter.drawText(QRect(x, y, 130 - x, 180 - y), Qt::AlignLeft | Qt::AlignTop, text);
 }
 
 void Afdrukken::showPreview()
 {
-    Picture1->setPixmap(QPixmap::fromImage(m_preview));
+    // Drawn at the window's scale, as sharp as the window around it.
+    const double scale = Scale::factor();
+    m_preview = QImage(qRound(130 * scale), qRound(180 * scale), QImage::Format_RGB32);
+    m_preview.fill(kPaper);
+    {
+        QPainter painter(&m_preview);
+        painter.scale(m_preview.width() / 130.0, m_preview.height() / 180.0);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1);
+        paintPreview(painter);
+    }
+    Picture1->setPixmap(Scale::asPainted(QPixmap::fromImage(m_preview)));
 }
 
-void Afdrukken::ScrollBalk_Change(int kind)
+void Afdrukken::paintPreview(QPainter &painter)
 {
-    BusyCursor busy;
-    Label1->setText(QStringLiteral("Print voorbeeld ") + QString::number(kind));
-    m_preview.fill(kPaper);
-    for (QWidget *control : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2), static_cast<QWidget *>(Label3),
-                             static_cast<QWidget *>(Check1), static_cast<QWidget *>(Combo1), static_cast<QWidget *>(Label4),
-                             static_cast<QWidget *>(CountLabel)})
-        control->hide();
     const QImage &picture = m_picture;
-    QPainter painter(&m_preview);
-    switch (Kind(kind)) {
+    switch (Kind(m_shown)) {
+    default: // 0: the page as the window was designed: the contact sheet's picture at its own size
+        Artwork::draw(painter, QRectF(0, 0, 129, 181), QStringLiteral("tumb.png"));
+        printOnPreview(painter, 5, 162, QStringLiteral("A4 papier"));
+        printOnPreview(painter, 5, 2, QStringLiteral("Onderwerp:"));
+        break;
     case Kind::Contactblad:
-        Q_EMIT infoRegel(QStringLiteral("Print alle plaatjes uit het onderwerp ") + m_state.Onderwerp);
-        CountLabel->setText(countText());
-        CountLabel->show();
-        painter.drawImage(QRect(0, 0, 130, 180), Artwork::image(QStringLiteral("tumb.png")));
-        painter.end();
-        printOnPreview(5, 2, QStringLiteral("Onderwerp:"));
+        Artwork::draw(painter, QRectF(0, 0, 130, 180), QStringLiteral("tumb.png"));
+        printOnPreview(painter, 5, 2, QStringLiteral("Onderwerp:"));
         break;
     case Kind::Kerstkaarten:
-        Q_EMIT infoRegel(QStringLiteral("Print twee kerstkaarten met afbeelding"));
-        CountLabel->setText(QStringLiteral("Afdrukken van twee verschillende kerstkaarten met dezelfde afbeelding"));
-        CountLabel->show();
         // At its own size, so that its slots lie exactly under the pictures.
-        painter.drawImage(0, 0, Artwork::image(QStringLiteral("kerst.png")));
+        Artwork::draw(painter, QRectF(0, 0, 129, 181), QStringLiteral("kerst.png"));
         painter.drawImage(QRect(21, 34, 66, 44), picture);
         painter.drawImage(QRect(20, 111, 66, 44), picture);
         break;
     case Kind::Postzegels: {
-        for (QWidget *control : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2),
-                                 static_cast<QWidget *>(Label3), static_cast<QWidget *>(Check1)})
-            control->show();
-        const QImage frame = Artwork::image(QStringLiteral("stamp1.png"));
         int x = 6;
         int y = 6;
         for (int n = 1; n <= 45; ++n) {
-            painter.drawImage(QRect(x, y, 23, 17), frame);
+            Artwork::draw(painter, QRectF(x, y, 23, 17), QStringLiteral("stamp1.png"));
             painter.drawImage(QRect(x + 2, y + 2, 18, 12), picture);
             x += 23;
             if (n % 5 == 0) {
@@ -201,9 +195,40 @@ void Afdrukken::ScrollBalk_Change(int kind)
                 y += 19;
             }
         }
-        Q_EMIT infoRegel(QStringLiteral("Velletje sluitzegels van 45 stuks."));
         break;
     }
+    case Kind::Jaarkalender:
+        Artwork::draw(painter, QRectF(0, 0, 129, 181), QStringLiteral("calender.png"));
+        painter.drawImage(QRect(14, 20, 101, 60), picture);
+        break;
+    }
+}
+
+void Afdrukken::ScrollBalk_Change(int kind)
+{
+    BusyCursor busy;
+    Label1->setText(QStringLiteral("Print voorbeeld ") + QString::number(kind));
+    for (QWidget *control : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2), static_cast<QWidget *>(Label3),
+                             static_cast<QWidget *>(Check1), static_cast<QWidget *>(Combo1), static_cast<QWidget *>(Label4),
+                             static_cast<QWidget *>(CountLabel)})
+        control->hide();
+    switch (Kind(kind)) {
+    case Kind::Contactblad:
+        Q_EMIT infoRegel(QStringLiteral("Print alle plaatjes uit het onderwerp ") + m_state.Onderwerp);
+        CountLabel->setText(countText());
+        CountLabel->show();
+        break;
+    case Kind::Kerstkaarten:
+        Q_EMIT infoRegel(QStringLiteral("Print twee kerstkaarten met afbeelding"));
+        CountLabel->setText(QStringLiteral("Afdrukken van twee verschillende kerstkaarten met dezelfde afbeelding"));
+        CountLabel->show();
+        break;
+    case Kind::Postzegels:
+        for (QWidget *control : {static_cast<QWidget *>(Text1), static_cast<QWidget *>(Text2),
+                                 static_cast<QWidget *>(Label3), static_cast<QWidget *>(Check1)})
+            control->show();
+        Q_EMIT infoRegel(QStringLiteral("Velletje sluitzegels van 45 stuks."));
+        break;
     case Kind::Jaarkalender:
         Q_EMIT infoRegel(QStringLiteral("Jaarkalender met jaartallen tussen 2003 en 2020"));
         CountLabel->setText(
@@ -212,12 +237,9 @@ void Afdrukken::ScrollBalk_Change(int kind)
         CountLabel->show();
         Combo1->show();
         Label4->show();
-        painter.drawImage(0, 0, Artwork::image(QStringLiteral("calender.png")));
-        painter.drawImage(QRect(14, 20, 101, 60), picture);
         break;
     }
-    if (painter.isActive())
-        painter.end();
+    m_shown = kind;
     showPreview();
 }
 
@@ -231,7 +253,7 @@ void Afdrukken::Scannen()
     Label1->setText(QStringLiteral("Scanning..."));
     Lijn->show();
     for (int v = 0; v <= 180; v += 2) {
-        Lijn->move(0, v);
+        Lijn->move(0, twips(15 * v));
         m_services.waiter.wait(0.01);
     }
     Lijn->hide();

@@ -11,6 +11,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
+class QPainter;
 class QPushButton;
 class QScrollBar;
 struct ProgramState;
@@ -31,8 +32,7 @@ public:
     void Check1_Click();
     void PrintKnop_Click();
 
-    // The pictures of the subject that the contact sheet prints.
-    // The preview as it is drawn now, 130 x 180 pixels.
+    // The preview as it is drawn now, 130 x 180 pixels times the scale of the windows.
     const QImage &preview() const { return m_preview; }
 
 Q_SIGNALS:
@@ -45,8 +45,9 @@ protected:
 private:
     void layOut();
     void Scannen();
-    void printOnPreview(int x, int y, const QString &text);
+    void printOnPreview(QPainter &painter, int x, int y, const QString &text);
     void showPreview();
+    void paintPreview(QPainter &painter);
     QString countText() const;
 
     ProgramState &m_state;
@@ -54,6 +55,7 @@ private:
     QString m_folder;
     QStringList m_files;
     QImage m_preview;
+    int m_shown = 0; // the kind the preview shows; 0 before one is chosen
     QImage m_picture; // the game's picture as the cards, stamps and calendar print it
     BusyWindow m_busy{*this}; // printing: a close waits for the page
 

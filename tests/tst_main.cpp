@@ -1,13 +1,17 @@
 // The game: its rules without a window, the main window as a player meets it (start-up, whole
 // games through the windows, the help page, every way of ending the program), the guess window
 // that records a score, and the score-list window that shows, deletes and prints the entries.
+#include "app/Digibord.h"
 #include "core/ProgramState.h"
 #include "game/Spel.h"
 #include "platform/Desktop.h"
 #include "platform/Random.h"
+#include "platform/Scale.h"
+#include "platform/Touch.h"
 #include "scores/Oplossing.h"
 #include "core/ScoreEntry.h"
 #include "scores/ScoreForm.h"
+#include "settings/Tools.h"
 #include "support/MainFixture.h"
 #include "support/Modal.h"
 #include "support/TestFolder.h"
@@ -20,6 +24,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextBrowser>
@@ -46,6 +51,62 @@ void answer(const QString &guess, const QString &name = QString(), std::function
         else if (!name.isNull())
             QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("CancelKnop")), Qt::LeftButton);
     });
+}
+
+// The digibord's scale: the main window's 592 x 376 pixels as large as the screen allows.
+double boardScale()
+{
+    const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+    return std::min(screen.width() / 592.0, screen.height() / 376.0);
+}
+
+// The mean difference of two pictures of one size, per colour channel of a pixel (0..255).
+double difference(const QImage &a, const QImage &b)
+{
+    const QImage x = a.convertToFormat(QImage::Format_RGB32);
+    const QImage y = b.convertToFormat(QImage::Format_RGB32);
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int col = 0; col < x.width(); ++col) {
+            const QRgb p = x.pixel(col, row);
+            const QRgb q = y.pixel(col, row);
+            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) + std::abs(qBlue(p) - qBlue(q));
+        }
+    return sum / (3.0 * x.width() * x.height());
+}
+
+// How sharp a picture is: the mean strength of its edges (the Laplacian of its grey values).
+double sharpness(const QImage &picture)
+{
+    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    double sum = 0;
+    for (int row = 1; row + 1 < grey.height(); ++row) {
+        const uchar *up = grey.constScanLine(row - 1), *at = grey.constScanLine(row), *down = grey.constScanLine(row + 1);
+        for (int col = 1; col + 1 < grey.width(); ++col)
+            sum += std::abs(4 * at[col] - at[col - 1] - at[col + 1] - up[col] - down[col]);
+    }
+    return sum / (grey.width() * grey.height());
+}
+
+// A finger's tap at a place of a window, in its pixels.
+QPointingDevice *finger()
+{
+    static QPointingDevice *device = QTest::createTouchDevice();
+    return device;
+}
+
+void tap(QWidget *window, QPoint at)
+{
+    // A tap in a window the last one opened comes while that one is still being handled: each its own point.
+    static int id = 0;
+    QTest::touchEvent(window, finger()).press(++id, at, window);
+    QTest::touchEvent(window, finger()).release(id, at, window);
+}
+
+// A place of a layout table at a scale, from an origin in pixels.
+QPoint scaled(QPoint twipsAt, double scale, QPoint origin = {})
+{
+    return origin + (QPointF(twipsAt) * scale / 15).toPoint();
 }
 
 // The board at a glance: score, hint, boxes showing, "Vakje openen", and the menu entries enabled.
@@ -98,7 +159,14 @@ class TestMain : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { Desktop::installFontSubstitutes(); }
+    void initTestCase()
+    {
+        Desktop::installFontSubstitutes();
+        QApplication::setStyle(Scale::createStyle());
+        Touch::acceptLooseDoubleTaps();
+    }
+    // A test that fails on the digibord leaves the ordinary view to the next.
+    void cleanup() { Scale::setFactor(1); }
 
     // Start-up reads the subject's folder without regard to case, its pictures too, and tells where
     // a score list that does not read as it stands will be kept.
@@ -243,6 +311,164 @@ private Q_SLOTS:
         f.click(QStringLiteral("ExitKnop"));
         QVERIFY(!f.window->isVisible());
         QCOMPARE(f.folder.read(QStringLiteral("Vudoduzov.lst")), QByteArray("\"00033 - piet\"\r\n"));
+    }
+
+    void digibordIsTheWindowScaled_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QRect>("artwork"); // in ordinary pixels
+        QTest::newRow("main window") << "Main" << QRect(13, 13, 350, 250); // the start picture
+        QTest::newRow("guess window") << "Oplossing" << QRect();
+        QTest::newRow("settings window") << "Tools" << QRect();
+    }
+
+    // The digibord view is the ordinary window at the board's scale, in the middle of the screen:
+    // every control in its place and its letters that many times larger; scaled back down it is
+    // the ordinary window, and it is sharper than the ordinary window scaled up. Back in the
+    // ordinary view, the window is what it was.
+    void digibordIsTheWindowScaled()
+    {
+        QFETCH(QString, window);
+        MainFixture f;
+        Main &main = f.open();
+        auto *digibord = new Digibord(main, f.folder.file(QStringLiteral("weergave")));
+        std::unique_ptr<QDialog> dialog;
+        // The window as it shows, and where its controls lie and how large their letters are, in
+        // ordinary pixels and points.
+        struct Shown
+        {
+            QImage picture;
+            QMap<QString, QPointF> places;
+            QMap<QString, double> points;
+        };
+        const auto look = [&] {
+            const double scale = Scale::factor();
+            QWidget *shown = &main;
+            QRect area(QPoint(), QSize(592, 376) * scale);
+            if (window == QLatin1String("Main")) {
+                area.moveTopLeft(QPoint(main.width() - area.width(), main.height() - area.height()) / 2);
+            } else {
+                // As the main window opens it, at the scale of the moment.
+                if (!dialog)
+                    dialog = window == QLatin1String("Tools")
+                        ? std::unique_ptr<QDialog>(new Tools(f.state, f.fakes.services, &main))
+                        : std::unique_ptr<QDialog>(new Oplossing(f.state, f.fakes.services, &main));
+                dialog->show();
+                shown = dialog.get();
+                area = shown->rect();
+            }
+            Shown seen{shown->grab(area).toImage(), {}, {}};
+            for (const QWidget *control : shown->findChildren<QWidget *>())
+                if (!control->objectName().isEmpty() && !control->objectName().startsWith(QLatin1String("qt_"))) {
+                    seen.places.insert(control->objectName(), QPointF(control->mapTo(shown, QPoint()) - area.topLeft()) / scale);
+                    seen.points.insert(control->objectName(), control->font().pointSizeF() / scale);
+                }
+            return seen;
+        };
+        const Shown ordinary = look();
+        dialog.reset();
+        digibord->setOn(true);
+        const double s = boardScale();
+        QCOMPARE(Scale::factor(), s);
+        const Shown board = look();
+        QCOMPARE(board.picture.size(), (QSizeF(ordinary.picture.size()) * s).toSize());
+        for (auto it = ordinary.places.cbegin(); it != ordinary.places.cend(); ++it)
+            QVERIFY2((board.places.value(it.key()) - *it).manhattanLength() < 1.5
+                         && std::abs(board.points.value(it.key()) / ordinary.points.value(it.key()) - 1) < 0.05,
+                     qPrintable(it.key()));
+        const QImage down = board.picture.scaled(ordinary.picture.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage up = ordinary.picture.scaled(board.picture.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const double apart = difference(down, ordinary.picture);
+        const double sharper = sharpness(board.picture) / sharpness(up);
+        QFETCH(QRect, artwork);
+        const QRect art = QRectF(QPointF(artwork.topLeft()) * s, QSizeF(artwork.size()) * s).toRect();
+        const double artSharper = art.isEmpty() ? 2 : sharpness(board.picture.copy(art)) / sharpness(up.copy(art));
+        QVERIFY2(apart < 12 && sharper > 1.3 && artSharper > 1.2,
+                 qPrintable(QStringLiteral("%1 apart, %2 times as sharp, artwork %3").arg(apart).arg(sharper).arg(artSharper)));
+        digibord->setOn(false);
+        const QImage back = look().picture;
+        QCOMPARE(back.size(), ordinary.picture.size());
+        QVERIFY(difference(back, ordinary.picture) < 1);
+    }
+
+    // A whole game on the digibord by a finger at the places of the layouts times the board's scale:
+    // a press shows the menu's press effect and what the entry does, a tap is a click, a double tap
+    // a double click also when the finger lands a little apart. The score list, larger than the
+    // main window, steps the view down to the scale at which it fits the screen, and prints. F11
+    // switches there and back at any moment, and the game, the scores and the settings stay.
+    void aGameByFingerOnTheDigibord()
+    {
+        MainFixture f;
+        f.folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+        f.folder.makeSubject(QStringLiteral("dieren"), {"aap.jpg"});
+        Main &main = f.open();
+        new Digibord(main, f.folder.file(QStringLiteral("weergave")));
+        QTest::keyClick(&main, Qt::Key_F11);
+        const QSize screen = QGuiApplication::primaryScreen()->geometry().size();
+        QCOMPARE(main.size(), screen);
+        const double s = boardScale();
+        const QPoint origin = QPoint(screen.width() - qRound(592 * s), screen.height() - qRound(376 * s)) / 2;
+        const auto entry = [&](int i) { return scaled({6510, 435 + 660 * (i - 1)}, s, origin); };
+
+        QWidget *icon = f.find(QStringLiteral("KnopImg_1"));
+        const QPoint rest = icon->pos();
+        QTest::touchEvent(&main, finger()).press(100, entry(1), &main);
+        const QPoint pressed = icon->pos() - rest; // 15 twips right and down
+        QVERIFY(pressed.x() > 0 && pressed.y() > 0 && (pressed - QPoint(qRound(s), qRound(s))).manhattanLength() <= 2);
+        QCOMPARE(f.info(), QStringLiteral("Een nieuw spel beginnen met als onderwerp... gebruiksvoorwerpen."));
+        QTest::touchEvent(&main, finger()).release(100, entry(1), &main);
+        QCOMPARE(board(f), QStringLiteral("Score: 35 | Woord van 5 letters | 35 boxes | open | menu 12----"));
+        for (int i = 0; i < 3; ++i)
+            tap(&main, scaled({2865, 4320}, s, origin)); // Vakje openen
+        whenModal(QStringLiteral(" Oplossing"), [&](QWidget *guess) {
+            auto *edit = guess->findChild<QLineEdit *>(QStringLiteral("Text1"));
+            QTest::keyClicks(edit, QStringLiteral("stoel"));
+            tap(guess, scaled({4710, 412}, s)); // Ok
+            QTest::keyClicks(edit, QStringLiteral("Jan"));
+            // There and back, with the name being typed; the window system shows the main window's
+            // new state before the next tap, as it would.
+            QTest::keyClick(guess, Qt::Key_F11);
+            QTest::keyClick(guess, Qt::Key_F11);
+            QCoreApplication::processEvents();
+            tap(guess, scaled({4710, 757}, s)); // Exit
+        });
+        tap(&main, entry(2));
+        QCOMPARE(board(f), QStringLiteral("Score: 32 | .......... | 32 boxes | open | menu 123456"));
+
+        const double listScale = std::min({s, screen.width() / 232.0, (screen.height() - 40) / 416.0});
+        main.InfoRegel(QStringLiteral("Lijst van de deelnemers met hun behaalde score.")); // as the tap will say
+        const QImage before = main.grab().toImage();
+        double shownScale = 0;
+        bool exited = false;
+        whenModal(QStringLiteral(" Scorelijst"), [&](QWidget *list) {
+            shownScale = Scale::factor();
+            tap(list, scaled({2530, 5115}, listScale)); // Afdrukken, answered Yes
+            tap(list, scaled({2985, 5895}, listScale)); // Exit
+            exited = !list->isVisible();
+            list->close(); // when the taps missed, for the test to go on
+        });
+        tap(&main, entry(3));
+        QVERIFY(exited);
+        QCOMPARE(shownScale, listScale);
+        QCOMPARE(Scale::factor(), s);
+        QCOMPARE(main.grab().toImage(), before); // to the pixel
+        QCOMPARE(f.fakes.printer.texts().back().text, QStringLiteral("Op de 1e plaats staat... jan met 32 punten."));
+
+        whenModal(QStringLiteral(" Tools"), [&](QWidget *tools) {
+            auto *subjects = tools->findChild<QListWidget *>(QStringLiteral("List1"));
+            const QRect item = subjects->visualItemRect(subjects->findItems(QStringLiteral("dieren"), Qt::MatchExactly).value(0));
+            tap(tools, subjects->viewport()->mapTo(tools, item.center()));
+            tap(tools, subjects->viewport()->mapTo(tools, item.center() + QPoint(qRound(12 * s), 0)));
+            tap(tools, scaled({6307, 3697}, s)); // Exit
+        });
+        tap(&main, entry(5));
+        QCOMPARE(f.state.Onderwerp, QStringLiteral("dieren"));
+
+        QTest::keyClick(&main, Qt::Key_F11);
+        QCOMPARE(main.size(), QSize(592, 376));
+        QCOMPARE(board(f), QStringLiteral("Score: 32 | .......... | 32 boxes | open | menu 123456"));
+        QCOMPARE(f.state.Scorelijst.entries(), QStringList{"00032 - jan"});
+        QCOMPARE(f.folder.read(QStringLiteral("weergave")), QByteArray("venster\n"));
     }
 
     void endingsKeepTheNameBeingTyped_data()

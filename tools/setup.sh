@@ -15,7 +15,7 @@ case "$mode" in
   *) echo "gebruik: bash tools/setup.sh play | test | package | sanitize | fuzz [RUNS] | pictures" >&2; exit 2 ;;
 esac
 
-needed=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-translations-l10n
+needed=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n
         qt6-image-formats-plugins libjpeg62-turbo-dev libheif-dev fonts-liberation2 fonts-comic-neue)
 if [ "$mode" = pictures ]; then
   needed=(openclipart-svg librsvg2-bin imagemagick)
