@@ -86,7 +86,7 @@ void Main::layOut()
         box->setObjectName(QStringLiteral("Vak_%1").arg(n));
         box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         box->setToolTip(QStringLiteral(" Vak %1 ").arg(n));
-        box->setGeometry(inner + twips(750 * ((n - 1) % 7)), inner + twips(750 * ((n - 1) / 7)), twips(750), twips(750));
+        box->setGeometry(twipsRect(750 * ((n - 1) % 7), 750 * ((n - 1) / 7), 750, 750).translated(inner, inner));
         box->hide();
         Vak[n] = box;
     }
@@ -459,7 +459,7 @@ void Main::layBoard()
         // The frame's width and the twips follow the scale, which may change in a pause.
         const int inner = Pic->frameWidth();
         Vak[n]->setPixmap(blink);
-        Vak[n]->setGeometry(inner + twips(x), inner + twips(y), twips(750), twips(750));
+        Vak[n]->setGeometry(twipsRect(x, y, 750, 750).translated(inner, inner));
         x += 750;
         if (x > 4500) {
             x = 0;
