@@ -56,8 +56,8 @@ void Digibord::setOn(bool on)
         m_main.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         layOut(fittingScale());
         // The window manager takes the title bar away; without one, the window covers the screen itself.
-        m_main.setGeometry(m_main.screen()->geometry());
         m_main.showFullScreen();
+        m_main.setGeometry(m_main.screen()->geometry());
         centreWindows();
     } else {
         layOut(1);

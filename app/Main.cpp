@@ -483,9 +483,10 @@ void Main::layBoard()
 QRect Main::boxGeometry(int n) const
 {
     // Inside the picture's sunken border, whose inner area the grid covers exactly.
+    // Edges rounded as twips, not sizes: at a scale no seam of the picture shows between boxes.
     const QRect box = Spel::vakRect(n);
     const int inner = Pic->frameWidth();
-    return QRect(inner + twips(box.x()), inner + twips(box.y()), twips(box.width()), twips(box.height()));
+    return twipsRect(box.x(), box.y(), box.width(), box.height()).translated(inner, inner);
 }
 
 void Main::VakjeOpen_Click()

@@ -171,7 +171,7 @@ void rescale(QWidget *widget, double from, double to)
     const auto *label = qobject_cast<QLabel *>(widget);
     const bool text = (label && !label->wordWrap() && label->pixmap().isNull()) || qobject_cast<QCheckBox *>(widget)
         || qobject_cast<QRadioButton *>(widget);
-    const QSize needed = widget->sizeHint();
+    const QSize needed = text ? widget->sizeHint() : QSize();
     const bool widthByText = text && !widget->isWindow() && widget->width() >= needed.width();
     const bool heightByText = text && !widget->isWindow() && widget->height() >= needed.height();
 
@@ -222,14 +222,19 @@ protected:
     }
 };
 
-void rescaleDocument(QTextEdit *edit, double to)
+QPaintDevice *denserScreen()
 {
     static DenserScreen denser;
+    return &denser;
+}
+
+void rescaleDocument(QTextEdit *edit, double to)
+{
     QTextDocument *document = edit->document();
     // The denser screen enlarges the document's own default font as well.
     QFont font = edit->font();
     font.setPointSizeF(font.pointSizeF() / to);
-    document->documentLayout()->setPaintDevice(to == 1 ? nullptr : &denser);
+    document->documentLayout()->setPaintDevice(to == 1 ? nullptr : denserScreen());
     document->setDefaultFont(font);
     document->markContentsDirty(0, document->characterCount());
 }
@@ -285,17 +290,16 @@ public:
                             const QWidget *widget) const override
     {
         if (s_factor != 1 && (control == CC_ScrollBar || control == CC_ComboBox)) {
-            static DenserScreen denser;
             const QFont font = widget ? widget->font() : QApplication::font();
             if (const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option)) {
                 QStyleOptionSlider denserBar(*bar);
-                denserBar.fontMetrics = QFontMetrics(font, &denser);
+                denserBar.fontMetrics = QFontMetrics(font, denserScreen());
                 QProxyStyle::drawComplexControl(control, &denserBar, painter, widget);
                 return;
             }
             if (const auto *box = qstyleoption_cast<const QStyleOptionComboBox *>(option)) {
                 QStyleOptionComboBox denserBox(*box);
-                denserBox.fontMetrics = QFontMetrics(font, &denser);
+                denserBox.fontMetrics = QFontMetrics(font, denserScreen());
                 QProxyStyle::drawComplexControl(control, &denserBox, painter, widget);
                 return;
             }

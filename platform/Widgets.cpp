@@ -19,10 +19,14 @@ int twips(int value)
     return scale == 1 ? value / 15 : int(std::lround(value * scale / 15));
 }
 
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return {twips(left), twips(top), twips(left + width) - twips(left), twips(top + height) - twips(top)};
+}
+
 void place(QWidget *widget, int left, int top, int width, int height)
 {
-    // Edges, not sizes, are rounded: controls that meet in the table meet at every scale.
-    widget->setGeometry(twips(left), twips(top), twips(left + width) - twips(left), twips(top + height) - twips(top));
+    widget->setGeometry(twipsRect(left, top, width, height));
 }
 
 void placeAt(QWidget *widget, int left, int top)

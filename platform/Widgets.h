@@ -16,6 +16,9 @@ class QWidget;
 // (Scale.h) the pixels are that many times as many.
 int twips(int value);
 
+// The pixels of a twips rectangle. Edges, not sizes, are rounded: rectangles that meet in twips
+// meet at every scale.
+QRect twipsRect(int left, int top, int width, int height);
 // Places a control by its twips rectangle inside its container.
 void place(QWidget *widget, int left, int top, int width, int height);
 // Places a control whose size follows its content (a label's picture at the scale).

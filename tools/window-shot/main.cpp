@@ -1,11 +1,14 @@
-// Saves a picture of one of the program's windows, to compare it with its layout table.
-// Usage, also without a screen: xvfb-run -a window-shot <program folder> <picture.png> [Main|Tools|Fileform|Afdrukken[1-4]]
+// Saves a picture of one of the program's windows, to compare it with its layout table, at scale 1
+// or at a digibord's scale (2.87 for 1920 x 1080, 5.74 for 3840 x 2160).
+// Usage, also without a screen:
+//   xvfb-run -a window-shot <program folder> <picture.png> [Main|Tools|Fileform|Afdrukken[1-4]] [scale]
 #include "app/Main.h"
 #include "core/ProgramState.h"
 #include "platform/Desktop.h"
 #include "platform/Dialogs.h"
 #include "platform/Printer.h"
 #include "platform/Random.h"
+#include "platform/Scale.h"
 #include "platform/Services.h"
 #include "platform/Sound.h"
 #include "platform/Waiter.h"
@@ -24,12 +27,12 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setStyle(Scale::createStyle());
     Desktop::installFontSubstitutes();
     Desktop::loadDutchTranslations(app);
     const QStringList args = QCoreApplication::arguments();
     if (args.size() < 3) {
-        std::fputs("usage: window-shot <program folder> <picture.png> [Main|Tools|Fileform|Afdrukken[1-4]]\n", stderr);
+        std::fputs("usage: window-shot <program folder> <picture.png> [Main|Tools|Fileform|Afdrukken[1-4]] [scale]\n", stderr);
         return 2;
     }
     const QString which = args.value(3, QStringLiteral("Tools"));
@@ -44,6 +47,7 @@ int main(int argc, char *argv[])
 
     Main main(state, services);
     main.Form_Load();
+    Scale::setFactor(args.value(4, QStringLiteral("1")).toDouble());
     QWidget *window = &main;
     std::unique_ptr<QWidget> other;
     if (which == QLatin1String("Tools"))
