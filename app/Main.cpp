@@ -27,6 +27,8 @@
 
 #include <utility>
 
+using namespace Widgets;
+
 namespace {
 constexpr int kWidth = 9000;
 constexpr int kHeight = 6090;

@@ -29,6 +29,8 @@
 #include <QStyle>
 #include <QTimer>
 
+using namespace Widgets;
+
 namespace {
 constexpr int kWidth = 9900;
 constexpr int kHeight = 6720;

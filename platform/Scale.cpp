@@ -27,6 +27,8 @@
 #include <cmath>
 #include <vector>
 
+using namespace Widgets;
+
 namespace Scale {
 namespace {
 double s_factor = 1.0;

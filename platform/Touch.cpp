@@ -8,6 +8,8 @@
 #include <QStyleHints>
 #include <QWidget>
 
+using namespace Widgets;
+
 namespace Touch {
 namespace {
 class LooseDoubleTaps : public QObject

@@ -13,6 +13,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+namespace Widgets {
+
 int twips(int value)
 {
     const double scale = Scale::factor();
@@ -99,6 +101,8 @@ void onHover(QWidget *widget, std::function<void()> callback)
     widget->installEventFilter(new HoverFilter(widget, std::move(callback)));
 }
 
+}
+
 void ClickLabel::mousePressEvent(QMouseEvent *event)
 {
     if (event->button() == Qt::LeftButton)
@@ -124,6 +128,8 @@ QVariant PageBrowser::loadResource(int type, const QUrl &name)
         return QByteArray();
     return QTextBrowser::loadResource(type, name);
 }
+
+namespace Widgets {
 
 void fitText(QLabel *label)
 {
@@ -218,4 +224,6 @@ void setBackground(QWidget *widget, int r, int g, int b)
     palette.setColor(QPalette::Base, QColor(r, g, b));
     widget->setPalette(palette);
     widget->setAutoFillBackground(true);
+}
+
 }

@@ -12,6 +12,9 @@ class QFrame;
 class QPushButton;
 class QWidget;
 
+// The helpers every window lays itself out with.
+namespace Widgets {
+
 // Window layouts are given in twips, 15 to a pixel of the ordinary window; at a larger scale
 // (Scale.h) the pixels are that many times as many.
 int twips(int value);
@@ -41,6 +44,8 @@ void placeAll(QWidget *window, std::span<const Placement> table);
 // Calls back whenever the mouse moves over the widget itself (not over a child control); a finger's
 // touch comes as a move too.
 void onHover(QWidget *widget, std::function<void()> callback);
+
+}
 
 // A label that takes clicks, as the program's menu captions and colour strips do.
 class ClickLabel : public QLabel
@@ -72,6 +77,8 @@ public:
 protected:
     QVariant loadResource(int type, const QUrl &name) override;
 };
+
+namespace Widgets {
 
 // The texts of the layouts were measured in the original platform's font; with the font at hand a
 // label may need more room than its table gives it. It gets it as far as its container has room:
@@ -112,3 +119,5 @@ QFont makeFont(const char *family, qreal points, bool bold = false);
 // Sets a label's or widget's text or background colour, as the window tables give them.
 void setTextColor(QWidget *widget, int r, int g, int b);
 void setBackground(QWidget *widget, int r, int g, int b);
+
+}

@@ -24,6 +24,8 @@
 
 #include <optional>
 
+using namespace Widgets;
+
 namespace {
 constexpr int kWidth = 5700;
 constexpr int kHeight = 3990;

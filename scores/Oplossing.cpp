@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+using namespace Widgets;
+
 namespace {
 const QColor kRest(200, 210, 220);
 

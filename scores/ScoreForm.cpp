@@ -14,6 +14,8 @@
 
 #include <algorithm>
 
+using namespace Widgets;
+
 namespace {
 // Label1, the count text, is placed by its text each time it changes.
 const Placement kLayout[] = {

@@ -19,6 +19,8 @@
 
 #include <algorithm>
 
+using namespace Widgets;
+
 namespace {
 constexpr int kWidth = 6900;
 constexpr int kHeight = 4455;

@@ -18,10 +18,12 @@ if [ "${2:-}" = --on-screen ]; then
   done
   [ -n "$window" ] || { echo "the main window did not appear"; cat "$home/out.log"; exit 1; }
   echo "main window found"
-  # "Nieuw spel"; then "Oplossing" until the guess window opens, which it does only in a game.
-  xdotool mousemove --window "$window" 420 30 click 1
+  # "Nieuw spel"; then "Oplossing" until the guess window opens, which it does only in a game. On a
+  # busy machine the first click may come before the window takes clicks: "Nieuw spel" is clicked
+  # again now and then.
   guess=""
-  for _ in $(seq 100); do
+  for try in $(seq 100); do
+    [ $((try % 15)) -ne 1 ] || xdotool mousemove --window "$window" 420 30 click 1
     xdotool mousemove --window "$window" 420 74 click 1
     guess=$(xdotool search --name '^ Oplossing$' 2>/dev/null | head -n 1) && [ -n "$guess" ] && break
     sleep 0.2
