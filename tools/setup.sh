@@ -81,6 +81,7 @@ if [ "$mode" = sanitize ]; then
   sanitizers="-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer"
   flags=(-DCMAKE_CXX_FLAGS="$sanitizers" -DCMAKE_EXE_LINKER_FLAGS="$sanitizers")
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1
+  export LSAN_OPTIONS=suppressions=$PWD/tools/lsan-suppressions.txt
 fi
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Debug "${flags[@]}" >/dev/null
 cmake --build "$build"
