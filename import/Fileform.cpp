@@ -34,9 +34,6 @@ using namespace Widgets;
 namespace {
 constexpr int kWidth = 9900;
 constexpr int kHeight = 6720;
-// The longest file name, in bytes, of the file systems here.
-constexpr qsizetype kMaxNameBytes = 255;
-
 // Drive1, Dir1 and File1 lie on the window, over Frame1; the filter options are placed by rule.
 const Placement kLayout[] = {
     {"Frame1", 75, -15, 3495, 6210},
@@ -394,7 +391,7 @@ void Fileform::Save_Click(bool whole)
     // Never a name that leaves the subject folder, one that another computer could not store, or one
     // longer than a file name can be.
     if (folder.isEmpty() || !Files::isPortableName(name)
-        || (name + QStringLiteral(".jpg")).toUtf8().size() > kMaxNameBytes) {
+        || (name + QStringLiteral(".jpg")).toUtf8().size() > Files::kMaxNameBytes) {
         message(notFound, false, QStringLiteral("Tuurbord"));
         return;
     }

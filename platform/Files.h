@@ -47,6 +47,9 @@ Outcome writeAtomically(const QString &path, const QByteArray &bytes);
 // Succeeds when there is nothing at path any more.
 Outcome keepAside(const QString &path, const QString &keptPath);
 
+// The longest name, in bytes, that the file systems here give one entry of a folder.
+constexpr qsizetype kMaxNameBytes = 255;
+
 // A name that stands for one entry of a folder: not empty, not "." or "..", no "/", "\\" or NUL.
 bool isPlainName(const QString &name);
 

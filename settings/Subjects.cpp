@@ -5,10 +5,6 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace {
-constexpr qsizetype kMaxNameBytes = 255;
-}
-
 bool Subjects::isValidName(const QString &name)
 {
     if (!Files::isPortableName(name))
@@ -16,7 +12,7 @@ bool Subjects::isValidName(const QString &name)
     // The original platform dropped a trailing blank or dot, so such a name never meant itself.
     if (name.endsWith(QLatin1Char(' ')) || name.endsWith(QLatin1Char('.')))
         return false;
-    return name.toUtf8().size() <= kMaxNameBytes;
+    return name.toUtf8().size() <= Files::kMaxNameBytes;
 }
 
 QStringList Subjects::list() const
