@@ -54,7 +54,7 @@ void Digibord::setOn(bool on)
         // The window's size now follows the screen, not the scale.
         m_main.setMinimumSize(0, 0);
         m_main.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-        layOut(fittingScale());
+        layOut(scaleFor(m_main.screen()->geometry().size()));
         // The window manager takes the title bar away; without one, the window covers the screen itself.
         m_main.showFullScreen();
         m_main.setGeometry(m_main.screen()->geometry());
@@ -75,18 +75,15 @@ void Digibord::setOn(bool on)
     keep();
 }
 
-double Digibord::fittingScale() const
+void Digibord::fitWindow(QWidget *window) const
 {
-    // The score list and the import window are larger than the main window: while one is open,
-    // everything is drawn at the scale at which it fits the screen too.
-    const QRect screen = m_main.screen()->geometry();
-    double scale = scaleFor(screen.size());
-    for (QWidget *window : QApplication::topLevelWidgets())
-        if (window != &m_main && window->isVisible() && fixedSize(window)) {
-            const QSizeF atOne(qRound(window->width() / Scale::factor()), qRound(window->height() / Scale::factor()));
-            scale = std::min({scale, screen.width() / atOne.width(), (screen.height() - kTitleBar) / atOne.height()});
-        }
-    return scale;
+    // The score list and the import window are taller than the main window: such a window alone is
+    // drawn at the scale at which it fits the screen, and the board behind it stays as it is.
+    const QSize screen = m_main.screen()->geometry().size();
+    const double own = Scale::factorOf(window);
+    const QSizeF atOne(qRound(window->width() / own), qRound(window->height() / own));
+    Scale::setWindowFactor(window, std::min({Scale::factor(), screen.width() / atOne.width(),
+                                             (screen.height() - kTitleBar) / atOne.height()}));
 }
 
 void Digibord::layOut(double scale)
@@ -100,6 +97,9 @@ void Digibord::layOut(double scale)
         const QSize layout = (QSizeF(m_ordinary) * scale).toSize();
         m_offset = QPoint((screen.width() - layout.width()) / 2, (screen.height() - layout.height()) / 2);
         shiftLayout(m_offset);
+        for (QWidget *window : QApplication::topLevelWidgets())
+            if (window != &m_main && window->isVisible() && fixedSize(window))
+                fitWindow(window);
     }
 }
 
@@ -113,13 +113,12 @@ bool Digibord::eventFilter(QObject *watched, QEvent *event)
             setOn(!m_on);
         return true;
     }
-    if (m_on && (event->type() == QEvent::Show || event->type() == QEvent::Hide)) {
+    if (m_on && event->type() == QEvent::Show) {
         auto *window = qobject_cast<QWidget *>(watched);
-        if (window && window->isWindow() && window != &m_main && fixedSize(window))
-            if (const double scale = fittingScale(); scale != Scale::factor()) {
-                layOut(scale);
-                centreWindows();
-            }
+        if (window && window->isWindow() && window != &m_main && fixedSize(window)) {
+            fitWindow(window);
+            centreWindows();
+        }
     }
     return false;
 }

@@ -8,9 +8,10 @@
 class QWidget;
 
 // The digibord view, for the touch screen at the front of a classroom: the main window and every
-// window it opens drawn at one scale, the largest at which the main window and the windows open
-// in front of it fit the screen; the main window's layout in the middle of the screen on the
-// window's own colour, without a title bar. F11 switches between it and the ordinary window at
+// window it opens drawn at one scale, the largest at which the main window fits the screen; the
+// main window's layout in the middle of the screen on the window's own colour, without a title
+// bar. A window taller than the main window that would not fit the screen at that scale is drawn
+// at the largest scale at which it does. F11 switches between the view and the ordinary window at
 // any moment; the view in use is kept for the user in a file of its own.
 class Digibord : public QObject
 {
@@ -32,7 +33,7 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    double fittingScale() const;
+    void fitWindow(QWidget *window) const;
     void layOut(double scale);
     void shiftLayout(QPoint by);
     void centreWindows();

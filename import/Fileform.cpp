@@ -137,10 +137,19 @@ void Fileform::layOut()
     Save2Knop->setToolTip(QStringLiteral(" Plaatje opslaan zoals afgebeeld "));
 
     Drive1 = make<QComboBox>(this, "Drive1");
-    // Plain, closed and open, instead of the style's shaded button; it opens as a list below it.
-    Drive1->setStyleSheet(QStringLiteral("QComboBox { background: rgb(220, 230, 230); border: 1px solid rgb(140, 150, 150);"
-                                         " padding: 2px 0 2px 3px; combobox-popup: 0; }"
-                                         " QComboBox QAbstractItemView { background: rgb(220, 230, 230); }"));
+    // Plain, closed and open, instead of the style's shaded button; it opens as a list below it. A
+    // style sheet's measures are pixels: they follow the window's scale.
+    const auto styleDrive = [this] {
+        const auto px = [scale = Scale::factorOf(Drive1)](double atOne) { return std::max(1L, std::lround(atOne * scale)); };
+        Drive1->setStyleSheet(QStringLiteral("QComboBox { background: rgb(220, 230, 230); border: %1px solid rgb(140, 150, 150);"
+                                             " padding: %2px 0 %2px %3px; combobox-popup: 0; }"
+                                             " QComboBox::drop-down { width: %4px; }"
+                                             " QComboBox::down-arrow { width: %5px; height: %5px; }"
+                                             " QComboBox QAbstractItemView { background: rgb(220, 230, 230); }")
+                                  .arg(px(1)).arg(px(2)).arg(px(3)).arg(px(16)).arg(px(9)));
+    };
+    styleDrive();
+    Scale::onChange(this, styleDrive);
     Dir1 = make<BrowseList>(this, "Dir1");
     File1 = make<BrowseList>(this, "File1");
     for (QWidget *list : {static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)})
@@ -413,16 +422,19 @@ void Fileform::Save_Click(bool whole)
         BusyCursor busy;
         QPixmap lines(Bar->size());
         lines.fill(QColor(140, 170, 110));
-        Bar->setPixmap(Scale::asPainted(lines));
+        Bar->setPixmap(Scale::asPainted(lines, Bar));
         Bar->show();
         Bar->raise();
+        // In the window's pixels at scale 1, one a line.
+        const double scale = Scale::factorOf(Bar);
         for (int i = 0; i <= 3180; i += 30) {
             {
                 QPainter painter(&lines);
-                painter.setPen(QPen(QColor(255, i / 15, 20), twips(15)));
-                painter.drawLine(twips(i), twips(15), twips(i), twips(240));
+                painter.scale(scale, scale);
+                painter.setPen(QPen(QColor(255, i / 15, 20), 1));
+                painter.drawLine(QLineF(i / 15, 1, i / 15, 16));
             }
-            Bar->setPixmap(Scale::asPainted(lines));
+            Bar->setPixmap(Scale::asPainted(lines, Bar));
             m_services.waiter.wait(0.01);
         }
         const QImage picture = whole ? m_kleinPic : m_preview;

@@ -25,6 +25,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <map>
+#include <memory>
 #include <vector>
 
 using namespace Widgets;
@@ -39,6 +41,8 @@ double s_factor = 1.0;
 const char *const kGeometry = "tuurbord.geometry";
 const char *const kPoints = "tuurbord.points";
 const char *const kLines = "tuurbord.lines";
+// A window's own scale, where it differs from the program's.
+const char *const kWindowFactor = "tuurbord.windowFactor";
 
 template<typename AtOne, typename Shown>
 AtOne keptAtOne(const QWidget *widget, const char *key, const Shown &now, const AtOne &nowAtOne)
@@ -196,13 +200,14 @@ void rescale(QWidget *widget, double from, double to)
 class DenserScreen : public QPaintDevice
 {
 public:
+    explicit DenserScreen(double factor) : m_factor(factor) {}
     QPaintEngine *paintEngine() const override { return nullptr; }
 
 protected:
     int metric(PaintDeviceMetric metric) const override
     {
         const QScreen *screen = QGuiApplication::primaryScreen();
-        const double dpi = (screen ? screen->logicalDotsPerInchY() : 96.0) * s_factor;
+        const double dpi = (screen ? screen->logicalDotsPerInchY() : 96.0) * m_factor;
         switch (metric) {
         case PdmDpiX:
         case PdmDpiY:
@@ -222,12 +227,19 @@ protected:
             return 0;
         }
     }
+
+private:
+    double m_factor;
 };
 
-QPaintDevice *denserScreen()
+QPaintDevice *denserScreen(double factor)
 {
-    static DenserScreen denser;
-    return &denser;
+    // A handful of scales in a program's life: the board's, and those of windows drawn smaller.
+    static std::map<double, std::unique_ptr<DenserScreen>> screens;
+    auto &screen = screens[factor];
+    if (!screen)
+        screen = std::make_unique<DenserScreen>(factor);
+    return screen.get();
 }
 
 void rescaleDocument(QTextEdit *edit, double to)
@@ -236,7 +248,7 @@ void rescaleDocument(QTextEdit *edit, double to)
     // The denser screen enlarges the document's own default font as well.
     QFont font = edit->font();
     font.setPointSizeF(font.pointSizeF() / to);
-    document->documentLayout()->setPaintDevice(to == 1 ? nullptr : denserScreen());
+    document->documentLayout()->setPaintDevice(to == 1 ? nullptr : denserScreen(to));
     document->setDefaultFont(font);
     document->markContentsDirty(0, document->characterCount());
 }
@@ -276,7 +288,7 @@ public:
     int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
     {
         const int value = QProxyStyle::pixelMetric(metric, option, widget);
-        return value <= 0 ? value : scaled(value, s_factor);
+        return value <= 0 ? value : scaled(value, factorOf(widget));
     }
 
     int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget, QStyleHintReturn *data) const override
@@ -291,17 +303,18 @@ public:
     void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
                             const QWidget *widget) const override
     {
-        if (s_factor != 1 && (control == CC_ScrollBar || control == CC_ComboBox)) {
+        const double factor = factorOf(widget);
+        if (factor != 1 && (control == CC_ScrollBar || control == CC_ComboBox)) {
             const QFont font = widget ? widget->font() : QApplication::font();
             if (const auto *bar = qstyleoption_cast<const QStyleOptionSlider *>(option)) {
                 QStyleOptionSlider denserBar(*bar);
-                denserBar.fontMetrics = QFontMetrics(font, denserScreen());
+                denserBar.fontMetrics = QFontMetrics(font, denserScreen(factor));
                 QProxyStyle::drawComplexControl(control, &denserBar, painter, widget);
                 return;
             }
             if (const auto *box = qstyleoption_cast<const QStyleOptionComboBox *>(option)) {
                 QStyleOptionComboBox denserBox(*box);
-                denserBox.fontMetrics = QFontMetrics(font, denserScreen());
+                denserBox.fontMetrics = QFontMetrics(font, denserScreen(factor));
                 QProxyStyle::drawComplexControl(control, &denserBox, painter, widget);
                 return;
             }
@@ -309,13 +322,28 @@ public:
         QProxyStyle::drawComplexControl(control, option, painter, widget);
     }
 
+    // An arrow drawn alone, as a style sheet's drop-down draws it, likewise.
+    void drawPrimitive(PrimitiveElement element, const QStyleOption *option, QPainter *painter,
+                       const QWidget *widget) const override
+    {
+        const double factor = factorOf(widget);
+        if (factor != 1 && element >= PE_IndicatorArrowDown && element <= PE_IndicatorArrowUp) {
+            QStyleOption denser(*option);
+            denser.fontMetrics = QFontMetrics(widget ? widget->font() : QApplication::font(), denserScreen(factor));
+            QProxyStyle::drawPrimitive(element, &denser, painter, widget);
+            return;
+        }
+        QProxyStyle::drawPrimitive(element, option, painter, widget);
+    }
+
     void drawItemPixmap(QPainter *painter, const QRect &rect, int alignment, const QPixmap &pixmap) const override
     {
-        if (s_factor == 1 || pixmap.isNull()) {
+        const double factor = factorOf(dynamic_cast<const QWidget *>(painter->device()));
+        if (factor == 1 || pixmap.isNull()) {
             QProxyStyle::drawItemPixmap(painter, rect, alignment, pixmap);
             return;
         }
-        const QSizeF shown = pixmap.deviceIndependentSize() * s_factor;
+        const QSizeF shown = pixmap.deviceIndependentSize() * factor;
         const QSize device = (shown * painter->device()->devicePixelRatio()).toSize();
         const QPixmap drawn = device == pixmap.size() ? pixmap : atSize(pixmap, device);
         const QRect aligned = alignedRect(QGuiApplication::layoutDirection(), Qt::Alignment(alignment), shown.toSize(), rect);
@@ -324,9 +352,28 @@ public:
 };
 }
 
+namespace {
+void tellListeners()
+{
+    auto &list = listeners();
+    list.erase(std::remove_if(list.begin(), list.end(), [](const Listener &l) { return !l.context; }), list.end());
+    for (const Listener &listener : std::vector<Listener>(list))
+        if (listener.context)
+            listener.callback();
+}
+}
+
 double factor()
 {
     return s_factor;
+}
+
+double factorOf(const QWidget *widget)
+{
+    if (!widget)
+        return s_factor;
+    const QVariant own = widget->window()->property(kWindowFactor);
+    return own.isValid() ? own.toDouble() : s_factor;
 }
 
 void setFactor(double factor)
@@ -347,8 +394,11 @@ void setFactor(double factor)
         QPixmapCache::setCacheLimit(std::max(QPixmapCache::cacheLimit(), 64 * 1024));
 
     const QWidgetList windows = QApplication::topLevelWidgets();
-    for (QWidget *window : windows)
-        walk(window, from, factor);
+    for (QWidget *window : windows) {
+        const double own = window->property(kWindowFactor).isValid() ? factorOf(window) : from;
+        window->setProperty(kWindowFactor, QVariant());
+        walk(window, own, factor);
+    }
     // Qt's controls take the style's new measures.
     const QWidgetList all = QApplication::allWidgets();
     for (QWidget *widget : all) {
@@ -358,22 +408,36 @@ void setFactor(double factor)
     for (QWidget *window : windows)
         if (window->isVisible() && window->layout())
             window->adjustSize();
-
-    auto &list = listeners();
-    list.erase(std::remove_if(list.begin(), list.end(), [](const Listener &l) { return !l.context; }), list.end());
-    for (const Listener &listener : std::vector<Listener>(list))
-        if (listener.context)
-            listener.callback();
+    tellListeners();
 }
+
+void setWindowFactor(QWidget *window, double factor)
+{
+    const double from = factorOf(window);
+    if (factor <= 0 || factor == from)
+        return;
+    window->setProperty(kWindowFactor, factor == s_factor ? QVariant() : QVariant(factor));
+    walk(window, from, factor);
+    QEvent change(QEvent::StyleChange);
+    QCoreApplication::sendEvent(window, &change);
+    for (QWidget *widget : window->findChildren<QWidget *>()) {
+        QEvent change(QEvent::StyleChange);
+        QCoreApplication::sendEvent(widget, &change);
+    }
+    if (window->isVisible() && window->layout())
+        window->adjustSize();
+    tellListeners();
+}
+
 
 void onChange(QObject *context, std::function<void()> callback)
 {
     listeners().push_back({context, std::move(callback)});
 }
 
-QPixmap asPainted(QPixmap pixmap)
+QPixmap asPainted(QPixmap pixmap, const QWidget *shownIn)
 {
-    pixmap.setDevicePixelRatio(s_factor);
+    pixmap.setDevicePixelRatio(factorOf(shownIn));
     return pixmap;
 }
 

@@ -15,31 +15,46 @@
 
 namespace Widgets {
 
+namespace {
+int twipsAt(double scale, int value)
+{
+    return scale == 1 ? value / 15 : int(std::lround(value * scale / 15));
+}
+
+QRect twipsRectAt(double scale, int left, int top, int width, int height)
+{
+    const int x = twipsAt(scale, left);
+    const int y = twipsAt(scale, top);
+    return {x, y, twipsAt(scale, left + width) - x, twipsAt(scale, top + height) - y};
+}
+}
+
 int twips(int value)
 {
-    const double scale = Scale::factor();
-    return scale == 1 ? value / 15 : int(std::lround(value * scale / 15));
+    return twipsAt(Scale::factor(), value);
 }
 
 QRect twipsRect(int left, int top, int width, int height)
 {
-    return {twips(left), twips(top), twips(left + width) - twips(left), twips(top + height) - twips(top)};
+    return twipsRectAt(Scale::factor(), left, top, width, height);
 }
 
+// A control is placed at the scale of its window, which may be drawn smaller than the others.
 void place(QWidget *widget, int left, int top, int width, int height)
 {
-    widget->setGeometry(twipsRect(left, top, width, height));
+    widget->setGeometry(twipsRectAt(Scale::factorOf(widget), left, top, width, height));
 }
 
 void placeAt(QWidget *widget, int left, int top)
 {
+    const double scale = Scale::factorOf(widget);
     widget->adjustSize();
     // The style draws a label's picture at the scale; the label's own size hint knows only the picture.
-    if (auto *label = qobject_cast<QLabel *>(widget); label && !label->pixmap().isNull() && Scale::factor() != 1) {
+    if (auto *label = qobject_cast<QLabel *>(widget); label && !label->pixmap().isNull() && scale != 1) {
         const int frame = 2 * label->frameWidth();
-        label->resize((label->pixmap().deviceIndependentSize() * Scale::factor()).toSize() + QSize(frame, frame));
+        label->resize((label->pixmap().deviceIndependentSize() * scale).toSize() + QSize(frame, frame));
     }
-    widget->move(twips(left), twips(top));
+    widget->move(twipsAt(scale, left), twipsAt(scale, top));
 }
 
 void placeRow(QWidget *widget, const Placement &row)
@@ -49,10 +64,11 @@ void placeRow(QWidget *widget, const Placement &row)
         return;
     }
     placeAt(widget, row.left, row.top);
+    const double scale = Scale::factorOf(widget);
     if (row.width > 0)
-        widget->resize(twips(row.width), widget->height());
+        widget->resize(twipsAt(scale, row.width), widget->height());
     if (row.height > 0)
-        widget->resize(widget->width(), twips(row.height));
+        widget->resize(widget->width(), twipsAt(scale, row.height));
 }
 
 void placeAll(QWidget *window, std::span<const Placement> table)

@@ -154,7 +154,7 @@ void Afdrukken::printOnPreview(QPainter &painter, int x, int y, const QString &t
 void Afdrukken::showPreview()
 {
     // Drawn at the window's scale, as sharp as the window around it.
-    const double scale = Scale::factor();
+    const double scale = Scale::factorOf(Picture1);
     m_preview = QImage(qRound(130 * scale), qRound(180 * scale), QImage::Format_RGB32);
     m_preview.fill(kPaper);
     {
@@ -163,7 +163,7 @@ void Afdrukken::showPreview()
         painter.setRenderHint(QPainter::SmoothPixmapTransform, scale != 1);
         paintPreview(painter);
     }
-    Picture1->setPixmap(Scale::asPainted(QPixmap::fromImage(m_preview)));
+    Picture1->setPixmap(Scale::asPainted(QPixmap::fromImage(m_preview), Picture1));
 }
 
 void Afdrukken::paintPreview(QPainter &painter)

@@ -320,12 +320,14 @@ private Q_SLOTS:
         QTest::newRow("main window") << "Main" << QRect(13, 13, 350, 250); // the start picture
         QTest::newRow("guess window") << "Oplossing" << QRect();
         QTest::newRow("settings window") << "Tools" << QRect();
+        QTest::newRow("score list, taller than the board") << "ScoreForm" << QRect();
     }
 
     // The digibord view is the ordinary window at the board's scale, in the middle of the screen:
     // every control in its place and its letters that many times larger; scaled back down it is
-    // the ordinary window, and it is sharper than the ordinary window scaled up. Back in the
-    // ordinary view, the window is what it was.
+    // the ordinary window, and it is sharper than the ordinary window scaled up. A window that does
+    // not fit the screen at the board's scale is drawn at the largest that fits, and the board
+    // keeps its own. Back in the ordinary view, the window is what it was.
     void digibordIsTheWindowScaled()
     {
         QFETCH(QString, window);
@@ -338,26 +340,31 @@ private Q_SLOTS:
         struct Shown
         {
             QImage picture;
+            double scale;
             QMap<QString, QPointF> places;
             QMap<QString, double> points;
         };
         const auto look = [&] {
-            const double scale = Scale::factor();
             QWidget *shown = &main;
-            QRect area(QPoint(), QSize(592, 376) * scale);
+            QRect area(QPoint(), QSize(592, 376) * Scale::factor());
             if (window == QLatin1String("Main")) {
                 area.moveTopLeft(QPoint(main.width() - area.width(), main.height() - area.height()) / 2);
             } else {
                 // As the main window opens it, at the scale of the moment.
-                if (!dialog)
-                    dialog = window == QLatin1String("Tools")
-                        ? std::unique_ptr<QDialog>(new Tools(f.state, f.fakes.services, &main))
-                        : std::unique_ptr<QDialog>(new Oplossing(f.state, f.fakes.services, &main));
+                if (!dialog) {
+                    if (window == QLatin1String("Tools"))
+                        dialog.reset(new Tools(f.state, f.fakes.services, &main));
+                    else if (window == QLatin1String("ScoreForm"))
+                        dialog.reset(new ScoreForm(f.state, f.fakes.services, &main));
+                    else
+                        dialog.reset(new Oplossing(f.state, f.fakes.services, &main));
+                }
                 dialog->show();
                 shown = dialog.get();
                 area = shown->rect();
             }
-            Shown seen{shown->grab(area).toImage(), {}, {}};
+            const double scale = Scale::factorOf(shown);
+            Shown seen{shown->grab(area).toImage(), scale, {}, {}};
             for (const QWidget *control : shown->findChildren<QWidget *>())
                 if (!control->objectName().isEmpty() && !control->objectName().startsWith(QLatin1String("qt_"))) {
                     seen.places.insert(control->objectName(), QPointF(control->mapTo(shown, QPoint()) - area.topLeft()) / scale);
@@ -368,10 +375,17 @@ private Q_SLOTS:
         const Shown ordinary = look();
         dialog.reset();
         digibord->setOn(true);
-        const double s = boardScale();
-        QCOMPARE(Scale::factor(), s);
+        const QSize screen = main.screen()->geometry().size();
+        const double boardS = boardScale();
         const Shown board = look();
-        QCOMPARE(board.picture.size(), (QSizeF(ordinary.picture.size()) * s).toSize());
+        QCOMPARE(Scale::factor(), boardS);
+        // A window in front of the board leaves room for its title bar.
+        const double s = window == QLatin1String("Main")
+            ? boardS
+            : std::min({boardS, double(screen.width()) / ordinary.picture.width(), (screen.height() - 40.0) / ordinary.picture.height()});
+        QCOMPARE(board.scale, s);
+        const QSize expected = (QSizeF(ordinary.picture.size()) * s).toSize();
+        QVERIFY(std::abs(board.picture.width() - expected.width()) <= 1 && std::abs(board.picture.height() - expected.height()) <= 1);
         for (auto it = ordinary.places.cbegin(); it != ordinary.places.cend(); ++it)
             QVERIFY2((board.places.value(it.key()) - *it).manhattanLength() < 1.5
                          && std::abs(board.points.value(it.key()) / ordinary.points.value(it.key()) - 1) < 0.05,
@@ -393,8 +407,9 @@ private Q_SLOTS:
 
     // A whole game on the digibord by a finger at the places of the layouts times the board's scale:
     // a press shows the menu's press effect and what the entry does, a tap is a click, a double tap
-    // a double click also when the finger lands a little apart. The score list, larger than the
-    // main window, steps the view down to the scale at which it fits the screen, and prints. F11
+    // a double click also when the finger lands a little apart. The score list, taller than the
+    // main window, is drawn at the scale at which it fits the screen, before the board at its own,
+    // and prints. F11
     // switches there and back at any moment, and the game, the scores and the settings stay.
     void aGameByFingerOnTheDigibord()
     {
@@ -439,9 +454,11 @@ private Q_SLOTS:
         main.InfoRegel(QStringLiteral("Lijst van de deelnemers met hun behaalde score.")); // as the tap will say
         const QImage before = main.grab().toImage();
         double shownScale = 0;
+        double boardScaleMeanwhile = 0;
         bool exited = false;
         whenModal(QStringLiteral(" Scorelijst"), [&](QWidget *list) {
-            shownScale = Scale::factor();
+            shownScale = Scale::factorOf(list);
+            boardScaleMeanwhile = Scale::factorOf(&main);
             tap(list, scaled({2530, 5115}, listScale)); // Afdrukken, answered Yes
             tap(list, scaled({2985, 5895}, listScale)); // Exit
             exited = !list->isVisible();
@@ -450,7 +467,7 @@ private Q_SLOTS:
         tap(&main, entry(3));
         QVERIFY(exited);
         QCOMPARE(shownScale, listScale);
-        QCOMPARE(Scale::factor(), s);
+        QCOMPARE(boardScaleMeanwhile, s);
         QCOMPARE(main.grab().toImage(), before); // to the pixel
         QCOMPARE(f.fakes.printer.texts().back().text, QStringLiteral("Op de 1e plaats staat... jan met 32 punten."));
 
