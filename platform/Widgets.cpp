@@ -8,7 +8,12 @@
 
 #include <QDialog>
 #include <QEvent>
+#include <QFileInfo>
 #include <QFrame>
+#include <QPainter>
+#include <QSvgRenderer>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QPushButton>
 #include <QMouseEvent>
 #include <QWidget>
@@ -136,13 +141,61 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
 }
 
+PageBrowser::PageBrowser(QWidget *parent) : QTextBrowser(parent)
+{
+    // The pictures drawn for the last scale are drawn again for the new one.
+    Scale::onChange(this, [this] {
+        QTextDocument *page = document();
+        for (QTextBlock block = page->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it)
+                if (const QTextImageFormat image = it.fragment().charFormat().toImageFormat(); image.isValid())
+                    if (const QImage sharp = fromVectorSource(image.name()); !sharp.isNull())
+                        page->addResource(QTextDocument::ImageResource, page->baseUrl().resolved(QUrl(image.name())), sharp);
+        page->markContentsDirty(0, page->characterCount());
+    });
+}
+
 QVariant PageBrowser::loadResource(int type, const QUrl &name)
 {
     // Empty bytes, not an empty answer: for that the document would open the file itself.
     const QUrl url = name.isRelative() ? source().resolved(name) : name;
     if (url.isLocalFile() && !Files::isRegularFile(url.toLocalFile()))
         return QByteArray();
+    if (type == QTextDocument::ImageResource)
+        if (const QImage sharp = fromVectorSource(name.toString()); !sharp.isNull())
+            return sharp;
     return QTextBrowser::loadResource(type, name);
+}
+
+QImage PageBrowser::fromVectorSource(const QString &name) const
+{
+    const QUrl url = source().resolved(QUrl(name));
+    if (!url.isLocalFile())
+        return {};
+    const QFileInfo picture(url.toLocalFile());
+    const QString vector = picture.path() + QLatin1Char('/') + picture.completeBaseName() + QStringLiteral(".svg");
+    if (!Files::isRegularFile(vector))
+        return {};
+    const std::optional<QByteArray> drawing = Files::read(vector, 1 << 20);
+    QSvgRenderer renderer(drawing.value_or(QByteArray()));
+    if (!renderer.isValid())
+        return {};
+    // The size the page gives it, else the drawing's own, at the scale.
+    QSizeF shown = renderer.defaultSize();
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (const QTextImageFormat image = it.fragment().charFormat().toImageFormat();
+                image.isValid() && source().resolved(QUrl(image.name())) == url) {
+                if (image.width() > 0 && image.height() > 0)
+                    shown = QSizeF(image.width(), image.height());
+                break;
+            }
+    QImage sharp((shown * Scale::factorOf(this)).toSize(), QImage::Format_ARGB32_Premultiplied);
+    sharp.fill(Qt::transparent);
+    QPainter painter(&sharp);
+    painter.setRenderHint(QPainter::Antialiasing);
+    renderer.render(&painter);
+    return sharp;
 }
 
 namespace Widgets {

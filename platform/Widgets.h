@@ -67,15 +67,20 @@ protected:
 };
 
 // A browser for the program's own pages: a local file, the page or a picture on it, is read only
-// when it is a regular file, so that a named pipe in its place cannot hang the window.
+// when it is a regular file, so that a named pipe in its place cannot hang the window. A picture
+// with a vector source of the same name beside it (menu1.svg for menu1.png) is drawn from that
+// source at the size the page shows it at the scale, as sharp on a digibord as on a desktop.
 class PageBrowser : public QTextBrowser
 {
     Q_OBJECT
 public:
-    using QTextBrowser::QTextBrowser;
+    explicit PageBrowser(QWidget *parent = nullptr);
 
 protected:
     QVariant loadResource(int type, const QUrl &name) override;
+
+private:
+    QImage fromVectorSource(const QString &name) const;
 };
 
 namespace Widgets {

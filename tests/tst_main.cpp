@@ -17,6 +17,7 @@
 #include "support/TestFolder.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QDir>
 #include <QImageReader>
 #include <QLabel>
@@ -209,6 +210,42 @@ private Q_SLOTS:
         f.menu(6);
         QVERIFY(!browser->isVisible());
         QCOMPARE(board(f), QStringLiteral("Score: 0 | .......... | 0 boxes | open | menu 123456"));
+    }
+
+    // A picture on the help page with a vector source beside it is drawn from that source at the
+    // size the page gives it times the scale, again at every change of scale; one without keeps
+    // its file.
+    void helpPicturesFromTheirVectorSource()
+    {
+        MainFixture f;
+        f.folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+        f.folder.write(QStringLiteral("help/help.htm"), "<p><img src=\"a.png\" width=\"20\" height=\"20\"><img src=\"b.png\"></p>");
+        QImage grey(32, 32, QImage::Format_RGB32);
+        grey.fill(Qt::gray);
+        QByteArray png;
+        QBuffer buffer(&png);
+        grey.save(&buffer, "PNG");
+        f.folder.write(QStringLiteral("help/a.png"), png);
+        f.folder.write(QStringLiteral("help/b.png"), png);
+        f.folder.write(QStringLiteral("help/a.svg"), "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 10 10\">"
+                                                     "<rect width=\"10\" height=\"10\" fill=\"#ff0000\"/></svg>");
+        f.open();
+        auto *browser = f.find<QTextBrowser>(QStringLiteral("Browser"));
+        const auto picture = [&](const char *name) {
+            browser->grab(); // lays the page out, its pictures included
+            const QVariant kept = browser->document()->resource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(name)));
+            if (kept.typeId() == QMetaType::QByteArray)
+                return QImage::fromData(kept.toByteArray());
+            return kept.typeId() == QMetaType::QPixmap ? kept.value<QPixmap>().toImage() : kept.value<QImage>();
+        };
+        f.menu(6);
+        for (const double scale : {1.0, 2.5, 1.0}) {
+            Scale::setFactor(scale);
+            const QImage a = picture("a.png");
+            QCOMPARE(a.size(), QSize(20, 20) * scale);
+            QCOMPARE(a.pixelColor(a.rect().center()), QColor(Qt::red));
+            QCOMPARE(picture("b.png").size(), QSize(32, 32));
+        }
     }
 
     // Every picture that comes with the program is a fair question: a 354 x 254 JPEG named by one
