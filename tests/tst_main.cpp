@@ -611,6 +611,39 @@ private Q_SLOTS:
         QTEST(titles, "messages");
     }
 
+    void messageBoxesAtTheScale_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("one line") << "Alle vakjes zijn reeds geopend!";
+        QTest::newRow("wrapped") << "Tuurbord kan op deze computer geen instellingen en scores bewaren: de map "
+                                    "/home/juf/tuurbord kan niet worden beschreven. Het spel gaat gewoon door.";
+    }
+
+    // A message box on the digibord is the ordinary one at the board's scale: as many lines, each as
+    // wide, so its width grows with the scale.
+    void messageBoxesAtTheScale()
+    {
+        QFETCH(QString, text);
+        QtDialogs dialogs;
+        const auto shown = [&](double scale) {
+            Scale::setFactor(scale);
+            QSizeF size;
+            whenModal(QStringLiteral(" Bericht"), [&](QWidget *box) {
+                const auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+                size = QSizeF(box->width(), double(label->height()) / label->fontMetrics().lineSpacing());
+                box->close();
+            });
+            dialogs.message(text, QStringLiteral(" Bericht"), Dialogs::Icon::None, Dialogs::Buttons::Ok);
+            return size; // the box's width and its text's lines
+        };
+        const QSizeF ordinary = shown(1);
+        const double s = boardScale();
+        const QSizeF board = shown(s);
+        QVERIFY2(qRound(board.height()) == qRound(ordinary.height()) && std::abs(board.width() / ordinary.width() / s - 1) < 0.1,
+                 qPrintable(QStringLiteral("%1 x %2 lines, ordinary %3 x %4").arg(board.width()).arg(board.height())
+                                .arg(ordinary.width()).arg(ordinary.height())));
+    }
+
     void aGame_data()
     {
         QTest::addColumn<QString>("subject"); // chosen while a game runs, as stored in the settings
