@@ -95,7 +95,9 @@ private:
         }
         width = std::min(width, screen.width());
         const int height = layout()->hasHeightForWidth() ? layout()->totalHeightForWidth(width) : layout()->totalMinimumSize().height();
-        const QPoint centre = geometry().center();
+        // Over the middle of the window it belongs to, as Qt places it.
+        const QWidget *over = parentWidget() ? parentWidget()->window() : nullptr;
+        const QPoint centre = over ? over->geometry().center() : geometry().center();
         setFixedSize(width, height);
         move(centre - QPoint(width / 2, height / 2));
         // What these changes asked for is done.
