@@ -51,13 +51,17 @@ void Digibord::setOn(bool on)
     // The window the user is in stays in front and keeps the keys, whatever the main window does.
     const QPointer<QWidget> active = QApplication::activeWindow();
     if (on) {
+        // Where the ordinary window stood, to stand there again.
+        if (m_main.isVisible())
+            m_place = m_main.geometry().topLeft();
         // The window's size now follows the screen, not the scale.
         m_main.setMinimumSize(0, 0);
         m_main.setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
         layOut(scaleFor(m_main.screen()->geometry().size()));
-        // The window manager takes the title bar away; without one, the window covers the screen itself.
-        m_main.showFullScreen();
+        // Without a window manager the window covers the screen itself; with one, it takes the
+        // title bar away. A geometry set after the request would end the full screen again.
         m_main.setGeometry(m_main.screen()->geometry());
+        m_main.showFullScreen();
         centreWindows();
     } else {
         layOut(1);
@@ -66,6 +70,10 @@ void Digibord::setOn(bool on)
         else
             m_main.setWindowState(Qt::WindowNoState);
         m_main.setFixedSize(m_ordinary);
+        // Where it stood before, or, started on the digibord, in the middle of the screen.
+        const QRect screen = m_main.screen()->availableGeometry();
+        // The window's own area, not its frame: the frame may not be back yet.
+        m_main.setGeometry(QRect(m_place.value_or(screen.center() - QPoint(m_ordinary.width() / 2, m_ordinary.height() / 2)), m_ordinary));
         centreWindows();
     }
     if (active && active != &m_main) {

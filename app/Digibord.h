@@ -5,6 +5,8 @@
 #include <QSize>
 #include <QString>
 
+#include <optional>
+
 class QWidget;
 
 // The digibord view, for the touch screen at the front of a classroom: the main window and every
@@ -44,4 +46,5 @@ private:
     QSize m_ordinary; // the main window's size at scale 1
     bool m_on = false;
     QPoint m_offset; // where the main window's layout begins while it fills the screen
+    std::optional<QPoint> m_place; // where the ordinary window stood
 };

@@ -525,6 +525,38 @@ private Q_SLOTS:
         QCOMPARE(f.folder.read(QStringLiteral("weergave")), QByteArray("venster\n"));
     }
 
+    // Under a window manager, as on a classroom's desktop: every switch to the digibord fills the
+    // screen without a title bar, also the second one, and every switch back puts the window where
+    // it stood, with its guess window open in front of it.
+    void digibordUnderAWindowManager()
+    {
+        if (qEnvironmentVariableIsEmpty("TUURBORD_WINDOW_MANAGER"))
+            QSKIP("runs on a virtual screen with a window manager (CTest: tst_main_digibord_wm)");
+        MainFixture f;
+        f.folder.makeSubject(QStringLiteral("gebruiksvoorwerpen"), {"fiets.jpg"});
+        Main &main = f.open();
+        auto *digibord = new Digibord(main, f.folder.file(QStringLiteral("weergave")));
+        const auto framed = [&] { return main.frameGeometry().height() > main.height(); }; // a title bar
+        QTRY_VERIFY_WITH_TIMEOUT(main.windowHandle()->isExposed() && framed(), 10000);
+        const QRect stood = main.geometry();
+        const QRect screen = main.screen()->geometry();
+        f.menu(1);
+        QStringList wrong;
+        whenModal(QStringLiteral(" Oplossing"), [&](QWidget *guess) {
+            for (int round = 1; round <= 2; ++round) {
+                digibord->setOn(true);
+                if (!QTest::qWaitFor([&] { return main.frameGeometry() == screen && main.windowHandle()->windowStates() & Qt::WindowFullScreen; }))
+                    wrong << QStringLiteral("round %1: not full-screen but %2").arg(round).arg(QDebug::toString(main.frameGeometry()));
+                digibord->setOn(false);
+                if (!QTest::qWaitFor([&] { return main.geometry() == stood && framed(); }))
+                    wrong << QStringLiteral("round %1: back at %2").arg(round).arg(QDebug::toString(main.frameGeometry()));
+            }
+            guess->close();
+        });
+        f.menu(2);
+        QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+    }
+
     void endingsKeepTheNameBeingTyped_data()
     {
         QTest::addColumn<Main::Ending>("ending");

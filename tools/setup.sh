@@ -21,7 +21,7 @@ if [ "$mode" = pictures ]; then
   needed=(openclipart-svg librsvg2-bin imagemagick)
 fi
 if [ "$mode" = test ] || [ "$mode" = sanitize ]; then
-  needed+=(libbenchmark-dev xvfb xauth xdotool cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  needed+=(libbenchmark-dev xvfb xauth xdotool x11-utils openbox cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
            python3-pil libheif-examples libjpeg-turbo-progs)
 fi
 if [ "$mode" = fuzz ]; then
