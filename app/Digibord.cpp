@@ -90,8 +90,9 @@ void Digibord::fitWindow(QWidget *window) const
     const QSize screen = m_main.screen()->geometry().size();
     const double own = Scale::factorOf(window);
     const QSizeF atOne(qRound(window->width() / own), qRound(window->height() / own));
+    const int titleBar = window->windowFlags() & Qt::FramelessWindowHint ? 0 : kTitleBar;
     Scale::setWindowFactor(window, std::min({Scale::factor(), screen.width() / atOne.width(),
-                                             (screen.height() - kTitleBar) / atOne.height()}));
+                                             (screen.height() - titleBar) / atOne.height()}));
 }
 
 void Digibord::layOut(double scale)

@@ -119,6 +119,7 @@ Dialogs::Answer QtDialogs::message(const QString &text, const QString &title, Ic
 {
     ScaledMessageBox box(icon == Icon::Stop ? QMessageBox::Critical : QMessageBox::NoIcon, title, text,
                     QMessageBox::NoButton, parentWidget());
+    Scale::openWithoutTitleBar(&box);
     if (buttons == Buttons::YesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
@@ -134,6 +135,7 @@ Dialogs::Answer QtDialogs::message(const QString &text, const QString &title, Ic
 QString QtDialogs::input(const QString &prompt, const QString &title)
 {
     QInputDialog dialog(parentWidget());
+    Scale::openWithoutTitleBar(&dialog);
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(QString());

@@ -435,6 +435,12 @@ void onChange(QObject *context, std::function<void()> callback)
     listeners().push_back({context, std::move(callback)});
 }
 
+void openWithoutTitleBar(QWidget *window)
+{
+    if (s_factor != 1 && !window->isVisible())
+        window->setWindowFlag(Qt::FramelessWindowHint);
+}
+
 QPixmap asPainted(QPixmap pixmap, const QWidget *shownIn)
 {
     pixmap.setDevicePixelRatio(factorOf(shownIn));

@@ -30,6 +30,11 @@ void setFactor(double factor);
 // setFactor brings it back to the program's scale.
 void setWindowFactor(QWidget *window, double factor);
 
+// A window about to open in front of the board: while the scale is not 1 it has no title bar,
+// which the window manager would draw at the desktop's size, small on the board. Only before the
+// window first shows: a window that changes its frame while open is hidden by the system.
+void openWithoutTitleBar(QWidget *window);
+
 // Calls back after every change of the scale, for as long as context lives.
 void onChange(QObject *context, std::function<void()> callback);
 

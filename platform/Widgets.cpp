@@ -235,8 +235,10 @@ void setUpWindow(QWidget *window, const char *name, const QString &title, int ou
     window->setObjectName(QString::fromLatin1(name));
     window->setWindowTitle(title);
     window->setFixedSize(twips(outerWidth - 8 * 15), twips(outerHeight - 30 * 15));
-    if (auto *dialog = qobject_cast<QDialog *>(window))
+    if (auto *dialog = qobject_cast<QDialog *>(window)) {
         dialog->setModal(true);
+        Scale::openWithoutTitleBar(dialog);
+    }
     useWindowFont(window);
 }
 

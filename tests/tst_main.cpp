@@ -416,10 +416,11 @@ private Q_SLOTS:
         const double boardS = boardScale();
         const Shown board = look();
         QCOMPARE(Scale::factor(), boardS);
-        // A window in front of the board leaves room for its title bar.
+        // A window opened on the board has no title bar and the whole screen to fit in.
         const double s = window == QLatin1String("Main")
             ? boardS
-            : std::min({boardS, double(screen.width()) / ordinary.picture.width(), (screen.height() - 40.0) / ordinary.picture.height()});
+            : std::min({boardS, double(screen.width()) / ordinary.picture.width(), double(screen.height()) / ordinary.picture.height()});
+        QVERIFY(!dialog || dialog->windowFlags() & Qt::FramelessWindowHint);
         QCOMPARE(board.scale, s);
         const QSize expected = (QSizeF(ordinary.picture.size()) * s).toSize();
         QVERIFY(std::abs(board.picture.width() - expected.width()) <= 1 && std::abs(board.picture.height() - expected.height()) <= 1);
@@ -487,14 +488,15 @@ private Q_SLOTS:
         tap(&main, entry(2));
         QCOMPARE(board(f), QStringLiteral("Score: 32 | .......... | 32 boxes | open | menu 123456"));
 
-        const double listScale = std::min({s, screen.width() / 232.0, (screen.height() - 40) / 416.0});
+        // Opened on the board, without a title bar: the whole height of the screen is its own.
+        const double listScale = std::min({s, screen.width() / 232.0, screen.height() / 416.0});
         main.InfoRegel(QStringLiteral("Lijst van de deelnemers met hun behaalde score.")); // as the tap will say
         const QImage before = main.grab().toImage();
         double shownScale = 0;
         double boardScaleMeanwhile = 0;
         bool exited = false;
         whenModal(QStringLiteral(" Scorelijst"), [&](QWidget *list) {
-            shownScale = Scale::factorOf(list);
+            shownScale = list->windowFlags() & Qt::FramelessWindowHint ? Scale::factorOf(list) : 0;
             boardScaleMeanwhile = Scale::factorOf(&main);
             tap(list, scaled({2530, 5115}, listScale)); // Afdrukken, answered Yes
             tap(list, scaled({2985, 5895}, listScale)); // Exit
@@ -527,7 +529,8 @@ private Q_SLOTS:
 
     // Under a window manager, as on a classroom's desktop: every switch to the digibord fills the
     // screen without a title bar, also the second one, and every switch back puts the window where
-    // it stood, with its guess window open in front of it.
+    // it stood, with its guess window open in front of it. A window opened on the board has no
+    // title bar of the desktop's size.
     void digibordUnderAWindowManager()
     {
         if (qEnvironmentVariableIsEmpty("TUURBORD_WINDOW_MANAGER"))
@@ -555,6 +558,19 @@ private Q_SLOTS:
         });
         f.menu(2);
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join(QStringLiteral("; "))));
+        // Opened on the board, the guess window has no title bar either.
+        digibord->setOn(true);
+        QRect frame, inside;
+        whenModal(QStringLiteral(" Oplossing"), [&](QWidget *guess) {
+            QTest::qWaitFor([&] { return guess->windowHandle()->isExposed(); });
+            QTest::qWait(200); // for a frame, were there one
+            frame = guess->frameGeometry();
+            inside = guess->geometry();
+            guess->close();
+        });
+        f.menu(2);
+        QVERIFY(!inside.isEmpty());
+        QCOMPARE(frame, inside);
     }
 
     void endingsKeepTheNameBeingTyped_data()
