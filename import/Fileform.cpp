@@ -18,10 +18,12 @@
 #include <QFileInfo>
 #include <QFileSystemWatcher>
 #include <QFrame>
+#include <QIconEngine>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -88,6 +90,53 @@ protected:
     }
 };
 
+// A folder of the folder list, drawn at the size asked: the style's folder pictures come at 16
+// pixels only, a speck on the digibord.
+class FolderIcon : public QIconEngine
+{
+public:
+    explicit FolderIcon(bool open) : m_open(open) {}
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override
+    {
+        // On a grid of 16 by 16, as the style's own pictures are drawn.
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->translate(rect.topLeft());
+        painter->scale(rect.width() / 16.0, rect.height() / 16.0);
+        painter->setPen(QPen(QColor(40, 80, 140), 1));
+        painter->setBrush(QColor(95, 145, 205));
+        QPainterPath back(QPointF(1.5, 3.5));
+        back.lineTo(6, 3.5);
+        back.lineTo(7.5, 5);
+        back.lineTo(14.5, 5);
+        back.lineTo(14.5, 13.5);
+        back.lineTo(1.5, 13.5);
+        back.closeSubpath();
+        painter->drawPath(back);
+        painter->setBrush(QColor(150, 195, 240));
+        if (m_open)
+            painter->drawPolygon(QPolygonF({{3.5, 7.5}, {15.5, 7.5}, {13.5, 13.5}, {1.5, 13.5}}));
+        else
+            painter->drawRect(QRectF(1.5, 6.5, 13, 7));
+        painter->restore();
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override
+    {
+        QPixmap picture(size);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return picture;
+    }
+
+    QIconEngine *clone() const override { return new FolderIcon(m_open); }
+
+private:
+    bool m_open;
+};
+
 // A scroll bar of the old kind: its maximum may lie below its minimum, and its values then run
 // from the minimum down to the maximum.
 void setRange(QScrollBar *bar, int minimum, int maximum)
@@ -151,6 +200,9 @@ void Fileform::layOut()
     styleDrive();
     Scale::onChange(this, styleDrive);
     Dir1 = make<BrowseList>(this, "Dir1");
+    const auto sizeFolders = [this] { Dir1->setIconSize(QSize(16, 16) * Scale::factorOf(Dir1)); };
+    sizeFolders();
+    Scale::onChange(this, sizeFolders);
     File1 = make<BrowseList>(this, "File1");
     for (QWidget *list : {static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)})
         setBackground(list, 220, 230, 230);
@@ -264,8 +316,8 @@ void Fileform::fillLists()
 {
     // The folder list of old: every folder from the top down to this one, then its sub-folders.
     Dir1->clear();
-    const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
-    const QIcon closed = style()->standardIcon(QStyle::SP_DirClosedIcon);
+    const QIcon open(new FolderIcon(true));
+    const QIcon closed(new FolderIcon(false));
     QStringList parts = m_folder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QString path = QStringLiteral("/");
     auto add = [this](const QIcon &icon, const QString &name, const QString &target, int depth) {
