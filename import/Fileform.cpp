@@ -197,12 +197,13 @@ void Fileform::layOut()
                                              " QComboBox QAbstractItemView { background: rgb(220, 230, 230); }")
                                   .arg(px(1)).arg(px(2)).arg(px(3)).arg(px(16)).arg(px(9)));
     };
-    styleDrive();
-    Scale::onChange(this, styleDrive);
     Dir1 = make<BrowseList>(this, "Dir1");
-    const auto sizeFolders = [this] { Dir1->setIconSize(QSize(16, 16) * Scale::factorOf(Dir1)); };
-    sizeFolders();
-    Scale::onChange(this, sizeFolders);
+    const auto followScale = [this, styleDrive] {
+        styleDrive();
+        Dir1->setIconSize(QSize(16, 16) * Scale::factorOf(Dir1));
+    };
+    followScale();
+    Scale::onChange(this, followScale);
     File1 = make<BrowseList>(this, "File1");
     for (QWidget *list : {static_cast<QWidget *>(Dir1), static_cast<QWidget *>(File1)})
         setBackground(list, 220, 230, 230);

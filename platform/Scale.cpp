@@ -353,6 +353,15 @@ public:
 }
 
 namespace {
+// Qt's controls take the style's new measures.
+void restyle(const QWidgetList &widgets)
+{
+    for (QWidget *widget : widgets) {
+        QEvent change(QEvent::StyleChange);
+        QCoreApplication::sendEvent(widget, &change);
+    }
+}
+
 void tellListeners()
 {
     auto &list = listeners();
@@ -395,16 +404,11 @@ void setFactor(double factor)
 
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (QWidget *window : windows) {
-        const double own = window->property(kWindowFactor).isValid() ? factorOf(window) : from;
+        const QVariant own = window->property(kWindowFactor);
         window->setProperty(kWindowFactor, QVariant());
-        walk(window, own, factor);
+        walk(window, own.isValid() ? own.toDouble() : from, factor);
     }
-    // Qt's controls take the style's new measures.
-    const QWidgetList all = QApplication::allWidgets();
-    for (QWidget *widget : all) {
-        QEvent change(QEvent::StyleChange);
-        QCoreApplication::sendEvent(widget, &change);
-    }
+    restyle(QApplication::allWidgets());
     for (QWidget *window : windows)
         if (window->isVisible() && window->layout())
             window->adjustSize();
@@ -418,12 +422,7 @@ void setWindowFactor(QWidget *window, double factor)
         return;
     window->setProperty(kWindowFactor, factor == s_factor ? QVariant() : QVariant(factor));
     walk(window, from, factor);
-    QEvent change(QEvent::StyleChange);
-    QCoreApplication::sendEvent(window, &change);
-    for (QWidget *widget : window->findChildren<QWidget *>()) {
-        QEvent change(QEvent::StyleChange);
-        QCoreApplication::sendEvent(widget, &change);
-    }
+    restyle(window->findChildren<QWidget *>() << window);
     if (window->isVisible() && window->layout())
         window->adjustSize();
     tellListeners();

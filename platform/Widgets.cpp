@@ -9,6 +9,7 @@
 #include <QDialog>
 #include <QEvent>
 #include <QFileInfo>
+#include <QHash>
 #include <QFrame>
 #include <QPainter>
 #include <QSvgRenderer>
@@ -141,16 +142,28 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
     QLabel::mouseReleaseEvent(event);
 }
 
+namespace {
+// The pictures on a page by their full address, with the size the page gives them (none: 0 x 0).
+QHash<QUrl, QSizeF> picturesOn(const QTextDocument &page)
+{
+    QHash<QUrl, QSizeF> pictures;
+    for (QTextBlock block = page.begin(); block.isValid(); block = block.next())
+        for (auto it = block.begin(); !it.atEnd(); ++it)
+            if (const QTextImageFormat image = it.fragment().charFormat().toImageFormat(); image.isValid())
+                pictures.insert(page.baseUrl().resolved(QUrl(image.name())), QSizeF(image.width(), image.height()));
+    return pictures;
+}
+}
+
 PageBrowser::PageBrowser(QWidget *parent) : QTextBrowser(parent)
 {
     // The pictures drawn for the last scale are drawn again for the new one.
     Scale::onChange(this, [this] {
         QTextDocument *page = document();
-        for (QTextBlock block = page->begin(); block.isValid(); block = block.next())
-            for (auto it = block.begin(); !it.atEnd(); ++it)
-                if (const QTextImageFormat image = it.fragment().charFormat().toImageFormat(); image.isValid())
-                    if (const QImage sharp = fromVectorSource(image.name()); !sharp.isNull())
-                        page->addResource(QTextDocument::ImageResource, page->baseUrl().resolved(QUrl(image.name())), sharp);
+        const QHash<QUrl, QSizeF> pictures = picturesOn(*page);
+        for (auto it = pictures.cbegin(); it != pictures.cend(); ++it)
+            if (const QImage sharp = fromVectorSource(it.key(), *it); !sharp.isNull())
+                page->addResource(QTextDocument::ImageResource, it.key(), sharp);
         page->markContentsDirty(0, page->characterCount());
     });
 }
@@ -162,14 +175,13 @@ QVariant PageBrowser::loadResource(int type, const QUrl &name)
     if (url.isLocalFile() && !Files::isRegularFile(url.toLocalFile()))
         return QByteArray();
     if (type == QTextDocument::ImageResource)
-        if (const QImage sharp = fromVectorSource(name.toString()); !sharp.isNull())
+        if (const QImage sharp = fromVectorSource(url, picturesOn(*document()).value(url)); !sharp.isNull())
             return sharp;
     return QTextBrowser::loadResource(type, name);
 }
 
-QImage PageBrowser::fromVectorSource(const QString &name) const
+QImage PageBrowser::fromVectorSource(const QUrl &url, QSizeF shown) const
 {
-    const QUrl url = source().resolved(QUrl(name));
     if (!url.isLocalFile())
         return {};
     const QFileInfo picture(url.toLocalFile());
@@ -181,15 +193,8 @@ QImage PageBrowser::fromVectorSource(const QString &name) const
     if (!renderer.isValid())
         return {};
     // The size the page gives it, else the drawing's own, at the scale.
-    QSizeF shown = renderer.defaultSize();
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next())
-        for (auto it = block.begin(); !it.atEnd(); ++it)
-            if (const QTextImageFormat image = it.fragment().charFormat().toImageFormat();
-                image.isValid() && source().resolved(QUrl(image.name())) == url) {
-                if (image.width() > 0 && image.height() > 0)
-                    shown = QSizeF(image.width(), image.height());
-                break;
-            }
+    if (shown.width() <= 0 || shown.height() <= 0)
+        shown = renderer.defaultSize();
     QImage sharp((shown * Scale::factorOf(this)).toSize(), QImage::Format_ARGB32_Premultiplied);
     sharp.fill(Qt::transparent);
     QPainter painter(&sharp);

@@ -80,7 +80,8 @@ protected:
     QVariant loadResource(int type, const QUrl &name) override;
 
 private:
-    QImage fromVectorSource(const QString &name) const;
+    // The picture at url drawn from its vector source, at shown (or the drawing's own size) times the scale.
+    QImage fromVectorSource(const QUrl &url, QSizeF shown) const;
 };
 
 namespace Widgets {
